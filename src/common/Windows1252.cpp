@@ -1,0 +1,99 @@
+#include "common/Windows1252.h"
+
+#include <array>
+#include <cstdint>
+
+namespace {
+
+// Code points of bytes 0x80 to 0x9F; the rest of the code page equals Latin-1.
+constexpr std::array<char32_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+char ansiByteOf(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+        return static_cast<char>(cp);
+    }
+    for (size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == cp) {
+            return static_cast<char>(0x80 + i);
+        }
+    }
+    return '?';
+}
+
+// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when it is not valid.
+size_t decodeUtf8(std::string_view text, size_t i, char32_t& cp) {
+    const auto lead = static_cast<uint8_t>(text[i]);
+    size_t length = 0;
+    char32_t min = 0;
+    if (lead < 0x80) {
+        cp = lead;
+        return 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2, cp = lead & 0x1F, min = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, cp = lead & 0x0F, min = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, cp = lead & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size()) {
+        return 0;
+    }
+    for (size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<uint8_t>(text[i + k]);
+        if ((next & 0xC0) != 0x80) {
+            return 0;
+        }
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return 0;
+    }
+    return length;
+}
+
+}  // namespace
+
+std::string ansiToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (char c : bytes) {
+        const auto b = static_cast<uint8_t>(c);
+        appendUtf8(out, b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char32_t{b});
+    }
+    return out;
+}
+
+std::string utf8ToAnsi(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const size_t length = decodeUtf8(text, i, cp);
+        if (length == 0) {
+            out += '?';
+            ++i;
+        } else {
+            out += ansiByteOf(cp);
+            i += length;
+        }
+    }
+    return out;
+}
