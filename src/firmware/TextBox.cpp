@@ -1,0 +1,170 @@
+#include "firmware/TextBox.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
+namespace {
+
+char foldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsAt(std::string_view text, std::size_t at, std::string_view what, bool matchCase) {
+    if (matchCase) {
+        return text.compare(at, what.size(), what) == 0;
+    }
+    for (std::size_t i = 0; i < what.size(); ++i) {
+        if (foldAscii(text[at + i]) != foldAscii(what[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isWordCodePoint(char32_t c) {
+    if ((c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9') ||
+        c == U'_') {
+        return true;
+    }
+    if (c >= 0xC0 && c <= 0xFF) {
+        return c != 0xD7 && c != 0xF7;  // × and ÷
+    }
+    switch (c) {
+        case 0xAA:
+        case 0xB5:
+        case 0xBA:  // ª µ º
+        case 0x152:
+        case 0x153:
+        case 0x160:
+        case 0x161:
+        case 0x178:
+        case 0x17D:
+        case 0x17E:
+        case 0x192:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Decodes the code point whose bytes start at `begin` (and end before `end`). A malformed
+// sequence decodes as a non-letter.
+char32_t decodeAt(std::string_view text, std::size_t begin, std::size_t end) {
+    const auto lead = static_cast<unsigned char>(text[begin]);
+    if (lead < 0x80) {
+        return lead;
+    }
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || begin + length != end) {
+        return 0;
+    }
+    char32_t c = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        c = (c << 6) | (static_cast<unsigned char>(text[begin + i]) & 0x3F);
+    }
+    return c;
+}
+
+bool isContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+bool wordCharacterBefore(std::string_view text, std::size_t at) {
+    if (at == 0) {
+        return false;
+    }
+    std::size_t begin = at - 1;
+    while (begin > 0 && at - begin < 4 && isContinuation(text[begin])) {
+        --begin;
+    }
+    return isWordCodePoint(decodeAt(text, begin, at));
+}
+
+bool wordCharacterAfter(std::string_view text, std::size_t at) {
+    if (at >= text.size()) {
+        return false;
+    }
+    std::size_t end = at + 1;
+    while (end < text.size() && end - at < 4 && isContinuation(text[end])) {
+        ++end;
+    }
+    return isWordCodePoint(decodeAt(text, at, end));
+}
+
+}  // namespace
+
+int32_t TextBox::size32() const {
+    return static_cast<int32_t>(std::min<std::size_t>(text_.size(), INT32_MAX));
+}
+
+FileStatus TextBox::FileName(const std::string& path) {
+    std::string loaded;
+    FileStatus status = readTextFile(path, loaded);
+    if (status.ok) {
+        Text(std::move(loaded));
+    }
+    return status;
+}
+
+int32_t TextBox::Find(std::string_view what, int32_t start, int options) {
+    if (what.empty() || start < 0 || start > size32()) {
+        return -1;
+    }
+    const bool matchCase = (options & MatchCase) != 0;
+    const bool wholeWord = (options & WholeWord) != 0;
+    const std::string_view text =
+        std::string_view(text_).substr(0, static_cast<std::size_t>(size32()));
+    for (std::size_t at = static_cast<std::size_t>(start); at + what.size() <= text.size(); ++at) {
+        if (matchCase) {
+            // Jump straight to the next candidate; the plain loop below is the any-case path.
+            at = text.find(what, at);
+            if (at == std::string_view::npos) {
+                return -1;
+            }
+        } else if (!equalsAt(text, at, what, false)) {
+            continue;
+        }
+        if (wholeWord &&
+            (wordCharacterBefore(text, at) || wordCharacterAfter(text, at + what.size()))) {
+            continue;
+        }
+        selStart_ = static_cast<int32_t>(at);
+        selLength_ = static_cast<int32_t>(what.size());
+        return selStart_;
+    }
+    return -1;
+}
+
+void TextBox::SelStart(int32_t index) {
+    selStart_ = std::clamp(index, 0, size32());
+    selLength_ = 0;
+}
+
+void TextBox::SelLength(int32_t length) {
+    selLength_ = std::clamp(length, 0, size32() - selStart_);
+}
+
+void TextBox::SelText(std::string_view text) {
+    text_.replace(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selLength_), text);
+    selStart_ = static_cast<int32_t>(
+        std::min<std::size_t>(static_cast<std::size_t>(selStart_) + text.size(), INT32_MAX));
+    selLength_ = 0;
+}
+
+FileStatus TextBox::SaveFile(const std::string& path, int format) const {
+    if (format != PlainText) {
+        return {false, "Format d'enregistrement non pris en charge pour " + path};
+    }
+    return writeTextFileAtomically(path, text_);
+}
+
+void TextBox::Text(std::string text) {
+    text_ = std::move(text);
+    selStart_ = 0;
+    selLength_ = 0;
+}
+
+void TextBox::append(std::string_view chunk) {
+    text_.append(chunk);
+}
