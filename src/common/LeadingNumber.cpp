@@ -6,9 +6,13 @@
 
 namespace {
 
-bool isIgnored(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool isIgnored(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int digitValue(char c, int base) {
     int v = -1;

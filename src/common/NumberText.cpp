@@ -9,7 +9,7 @@ std::string formatNumber(double value) {
     }
     char buffer[64];
     // %.15g semantics through to_chars, which ignores the C locale's decimal comma.
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, 15);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     return std::string(buffer, result.ptr);
 }

@@ -42,13 +42,13 @@ TEST_P(RoundToInt16Test, RoundsHalfToEvenAndGivesZeroWhenItDoesNotFit) {
     EXPECT_EQ(roundToInt16(GetParam().value), GetParam().expected) << GetParam().value;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RoundToInt16Test,
-    testing::Values(RoundCase{2.5, 2}, RoundCase{3.5, 4}, RoundCase{-2.5, -2}, RoundCase{0.5, 0},
-                    RoundCase{1.5, 2}, RoundCase{2.4999, 2}, RoundCase{-3, -3},
-                    RoundCase{32767, 32767}, RoundCase{-32768, -32768}, RoundCase{32767.5, 0},
-                    RoundCase{99999, 0}, RoundCase{-1e300, 0}, RoundCase{1e308, 0},
-                    RoundCase{4294967295.0, 0}));
+INSTANTIATE_TEST_SUITE_P(Cases, RoundToInt16Test,
+                         testing::Values(RoundCase{2.5, 2}, RoundCase{3.5, 4}, RoundCase{-2.5, -2},
+                                         RoundCase{0.5, 0}, RoundCase{1.5, 2}, RoundCase{2.4999, 2},
+                                         RoundCase{-3, -3}, RoundCase{32767, 32767},
+                                         RoundCase{-32768, -32768}, RoundCase{32767.5, 0},
+                                         RoundCase{99999, 0}, RoundCase{-1e300, 0},
+                                         RoundCase{1e308, 0}, RoundCase{4294967295.0, 0}));
 
 TEST(RoundToInt16Test, OutOfRangeTextsReadAsZero) {
     for (const char* text : {"99999", "-1e300", "1e308", "&HFFFFFFFF", "1e400", "32768"}) {

@@ -22,10 +22,12 @@ TEST(Windows1252Test, EveryByteSurvivesARoundTrip) {
 }
 
 TEST(Windows1252Test, UnmappableAndInvalidTextBecomesQuestionMarks) {
-    EXPECT_EQ(utf8ToAnsi("a€b"), "a\x80" "b");
+    EXPECT_EQ(utf8ToAnsi("a€b"),
+              "a\x80"
+              "b");
     EXPECT_EQ(utf8ToAnsi("日本"), "??");
     EXPECT_EQ(utf8ToAnsi("😀"), "?");
-    EXPECT_EQ(utf8ToAnsi("a\xC3"), "a?");       // cut sequence
-    EXPECT_EQ(utf8ToAnsi("\xC0\xAF"), "??");    // overlong
+    EXPECT_EQ(utf8ToAnsi("a\xC3"), "a?");          // cut sequence
+    EXPECT_EQ(utf8ToAnsi("\xC0\xAF"), "??");       // overlong
     EXPECT_EQ(utf8ToAnsi("\xED\xA0\x80"), "???");  // surrogate
 }

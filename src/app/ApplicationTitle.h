@@ -1,0 +1,5 @@
+#pragma once
+
+#include <QString>
+
+inline const QString kApplicationTitle = QStringLiteral("Vexlo");

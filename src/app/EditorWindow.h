@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+#include "app/DotGrid.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class WindowSeam;
+
+// The one window of the program: the dot grid, the character number, its duration, the
+// editing and preview buttons, the role choice, the download button, the output box and the
+// File menu. Controls carry their names as object names so tests can find them.
+// Handlers are plain members wired with connect(): moc cannot read accented names.
+class EditorWindow : public QMainWindow {
+  public:
+    // `appPath` is the program folder: pictures, templates, the module Makefile and the working
+    // sequence file live there. The seam answers message boxes, file dialogs and the beep.
+    EditorWindow(const QString& appPath, WindowSeam& seam);
+    ~EditorWindow() override;
+
+    // Editing state, read by tests and benchmarks.
+    int16_t characterCount() const { return characterCount_; }
+    int16_t currentNumber() const { return currentNumber_; }
+    int16_t validationFlag() const { return validationFlag_; }
+    bool playing() const { return playing_; }
+    const DotGrid& grid() const { return *grid_; }
+    QString workingFile() const;
+
+    // Shows a character record on the grid and its duration in TDurée.
+    void MiseAJourCaractère(const QString& record);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildMenu();
+    void Form_Load();
+    void Form_Unload();
+    void Initialisation();
+
+    // Sets the caption of LNumCaractère, which always raises its change reaction.
+    void setNumberCaption(const QString& caption);
+    void LNumCaractère_Change();
+
+    QString appPath_;
+    WindowSeam& seam_;
+    std::unique_ptr<DotGrid> grid_;
+
+    int16_t characterCount_ = 1;
+    int16_t currentNumber_ = 1;
+    int16_t validationFlag_ = 0;
+    bool playing_ = false;
+
+    QWidget* client_ = nullptr;
+    QLabel* LNumCaractère_ = nullptr;
+    QRadioButton* MaitreEsclave_[2] = {nullptr, nullptr};
+    QPushButton* Command1_ = nullptr;
+    QLabel* LDurée_ = nullptr;
+    QLineEdit* TDurée_ = nullptr;
+    QPushButton* CBCaracOk_ = nullptr;
+    QLabel* LRetard_ = nullptr;
+    QLineEdit* TRetard_ = nullptr;
+    QLabel* TTropDeCar_ = nullptr;
+    QPushButton* CBDescendre_ = nullptr;
+    QPushButton* CBPrécédent_ = nullptr;
+    QPushButton* CBDéfiler_ = nullptr;
+    QPushButton* CBSuivant_ = nullptr;
+    QPlainTextEdit* RTB1_ = nullptr;
+    QTimer* Timer1_ = nullptr;
+};
