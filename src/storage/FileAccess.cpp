@@ -1,0 +1,170 @@
+#include "storage/FileAccess.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+
+namespace {
+
+int regularFileError(const struct stat& st) {
+    if (S_ISREG(st.st_mode)) {
+        return 0;
+    }
+    return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+}
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string randomSuffix() {
+    static std::mt19937_64 generator{std::random_device{}()};
+    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string suffix;
+    for (int i = 0; i < 8; ++i) {
+        suffix += kDigits[generator() % (sizeof kDigits - 1)];
+    }
+    return suffix;
+}
+
+// Makes the rename itself durable; the new file is complete whatever happens here.
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+int readRegularFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
+    }
+    struct stat st {};
+    int error = ::fstat(fd, &st) != 0 ? errno : regularFileError(st);
+    if (error == 0) {
+        bytes.reserve(static_cast<size_t>(st.st_size));
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n > 0) {
+                bytes.append(buffer, static_cast<size_t>(n));
+            } else if (n == 0) {
+                break;
+            } else if (errno != EINTR) {
+                error = errno;
+                bytes.clear();
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    return error;
+}
+
+AtomicWriter::~AtomicWriter() {
+    discard();
+}
+
+void AtomicWriter::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+int AtomicWriter::open(const std::string& target) {
+    discard();
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && regularFileError(st) != 0) {
+        return regularFileError(st);
+    }
+    const size_t slash = target.rfind('/');
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string folder = folderOf(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = folder + "/." + name + "." + randomSuffix() + ".tmp";
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            fd_ = fd;
+            temporary_ = std::move(candidate);
+            target_ = target;
+            if (exists && ::fchmod(fd_, st.st_mode & 07777) != 0) {
+                const int error = errno;
+                discard();
+                return error;
+            }
+            return 0;
+        }
+        if (errno != EEXIST) {
+            return errno;
+        }
+    }
+    return EEXIST;
+}
+
+int AtomicWriter::write(std::string_view bytes) {
+    if (fd_ < 0) {
+        return EBADF;
+    }
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int error = errno;
+            discard();
+            return error;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return 0;
+}
+
+int AtomicWriter::commit() {
+    if (fd_ < 0) {
+        return EBADF;
+    }
+    int error = ::fsync(fd_) != 0 ? errno : 0;
+    // A failed close can mean lost data on some file systems: it must fail the commit too.
+    if (::close(fd_) != 0 && error == 0) {
+        error = errno;
+    }
+    fd_ = -1;
+    if (error == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        discard();
+        return error;
+    }
+    temporary_.clear();
+    syncFolder(folderOf(target_));
+    return 0;
+}
+
+int writeFileAtomically(const std::string& path, std::string_view bytes) {
+    AtomicWriter writer;
+    int error = writer.open(path);
+    if (error == 0) {
+        error = writer.write(bytes);
+    }
+    return error == 0 ? writer.commit() : error;
+}
