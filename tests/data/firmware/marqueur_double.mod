@@ -1,0 +1,8 @@
+void f(void)
+{
+	//ICI
+}
+void g(void)
+{
+	//ICI
+}

@@ -1,0 +1,232 @@
+#include "firmware/Generation.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ProgramFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string letterA = "4;10;17;17;31;17;17;0.5";
+const std::string letterF = "31;1;1;15;1;1;1;1.5";
+
+struct Generated {
+    GenerationResult result;
+    int16_t count = -5;
+    int16_t current = -5;
+};
+
+Generated generate(const ProgramFolder& folder, Role role, const std::string& retard = "") {
+    TextBox box;
+    Generated run;
+    run.result = genererSource(box, role, retard, folder.path(), run.count, run.current);
+    return run;
+}
+
+// The saved source compared with a file of the test data folder, byte for byte.
+void expectSource(const ProgramFolder& folder, const std::string& expectedName) {
+    EXPECT_EQ(readBytes(folder.sourcePath()), testData(expectedName)) << expectedName;
+}
+
+}  // namespace
+
+TEST(GenerationTest, MasterBlockReplacesNothingAndStandsBeforeTheMarker) {
+    ProgramFolder folder;
+    folder.installTemplate(Role::Maitre, "maitre.mod");
+    folder.writeSequence("1", {letterA});
+    const Generated run = generate(folder, Role::Maitre);
+    EXPECT_EQ(run.result.kind, GenerationResult::Ok);
+    EXPECT_EQ(run.result.path, folder.sourcePath());
+    expectSource(folder, "maitre_exemple.c");
+}
+
+TEST(GenerationTest, TwoCharactersStandInOrderEachFollowedByOneSpace) {
+    ProgramFolder folder;
+    folder.installTemplate(Role::Maitre, "maitre.mod");
+    folder.writeSequence("2", {letterA, letterF});
+    generate(folder, Role::Maitre);
+    expectSource(folder, "maitre_deux.c");
+}
+
+TEST(GenerationTest, SlaveGetsItsDelayLineAndSlaveBlocks) {
+    ProgramFolder folder;
+    folder.installTemplate(Role::Esclave, "esclave.mod");
+    folder.writeSequence("2", {letterA, letterF});
+    EXPECT_EQ(generate(folder, Role::Esclave, "3").result.kind, GenerationResult::Ok);
+    expectSource(folder, "esclave_retard3.c");
+}
+
+TEST(GenerationTest, AnEmptyDelayLeavesTwoSpacesAfterCarRet) {
+    ProgramFolder folder;
+    folder.installTemplate(Role::Esclave, "esclave.mod");
+    folder.writeSequence("1", {letterA});
+    generate(folder, Role::Esclave, "");
+    expectSource(folder, "esclave_retard_vide.c");
+}
+
+TEST(GenerationTest, MasterKeepsACarRetLineAndTheAccentedComment) {
+    ProgramFolder folder;
+    folder.installTemplate(Role::Maitre, "maitre.mod");
+    folder.writeSequence("1", {letterA});
+    generate(folder, Role::Maitre, "7");
+    const std::string source = readBytes(folder.sourcePath());
+    EXPECT_NE(source.find("\r\n#define CarRet 0\r\n"), std::string::npos);
+    EXPECT_NE(source.find("/* Mod\xE8le d'essai : ma\xEEtre */"), std::string::npos);
+}
+
+TEST(GenerationTest, AMarkerAtTheVeryStartIsNotFound) {
+    ProgramFolder folder;
+    folder.installTemplate(Role::Maitre, "marqueur_premier.mod");
+    folder.writeSequence("1", {letterA});
+    generate(folder, Role::Maitre);
+    expectSource(folder, "marqueur_premier.mod");
+}
+
+TEST(GenerationTest, WithTwoMarkersEveryBlockGoesBeforeTheFirst) {
+    ProgramFolder folder;
+    folder.installTemplate(Role::Maitre, "marqueur_double.mod");
+    folder.writeSequence("1", {letterA});
+    generate(folder, Role::Maitre);
+    expectSource(folder, "marqueur_double.c");
+}
+
+TEST(GenerationTest, NoCharactersSaveTheTemplateUnchanged) {
+    const struct {
+        const char* name;
+        bool writeFile;
+        const char* nombre;
+    } cases[] = {
+        {"Nombre 0 with records present", true, "0"},
+        {"Nombre empty", true, ""},
+        {"Nombre not a number", true, "x"},
+        {"Nombre beyond 16 bits", true, "40000"},
+        {"negative Nombre", true, "-3"},
+        {"no working file", false, ""},
+    };
+    for (const auto& c : cases) {
+        ProgramFolder folder;
+        folder.installTemplate(Role::Maitre, "maitre.mod");
+        if (c.writeFile) {
+            folder.writeSequence(c.nombre, {letterA, letterF});
+        }
+        const Generated run = generate(folder, Role::Maitre);
+        EXPECT_EQ(run.result.kind, GenerationResult::Ok) << c.name;
+        EXPECT_EQ(readBytes(folder.sourcePath()), testData("maitre.mod")) << c.name;
+        EXPECT_EQ(run.current, 1) << c.name;
+        EXPECT_EQ(run.count, c.nombre == std::string("-3") ? -3 : 0) << c.name;
+        EXPECT_FALSE(fs::exists(folder.sequencePath()) && !c.writeFile) << c.name;
+    }
+}
+
+TEST(GenerationTest, SlaveWithoutWorkingFileStillGetsItsDelay) {
+    ProgramFolder folder;
+    folder.installTemplate(Role::Esclave, "esclave.mod");
+    generate(folder, Role::Esclave, "2");
+    std::string expected = testData("esclave.mod");
+    expected.replace(expected.find("#define CarRet 0"), 16, "#define CarRet 2 ");
+    EXPECT_EQ(readBytes(folder.sourcePath()), expected);
+}
+
+TEST(GenerationTest, RecordFieldsAreReadAsLeadingNumbers) {
+    const struct {
+        const char* record;
+        const char* expectedPiece;
+    } cases[] = {
+        {"0;0;0;0;0;0;0;0.5", "while(T100ms<5){}"},
+        {"0;0;0;0;0;0;0;1.25", "while(T100ms<12.5){}"},
+        {"0;0;0;0;0;0;0;", "while(T100ms<0){}"},
+        {"0;0;0;0;0;0;0;x", "while(T100ms<0){}"},
+        {"5;6",
+         "ValLigne[0]=5;\r\n\t\tValLigne[1]=0;\r\n\t\tValLigne[2]=0;\r\n\t\tValLigne[3]=0;"
+         "\r\n\t\tValLigne[4]=0;\r\n\t\tValLigne[5]=0;\r\n\t\tValLigne[6]=0;"
+         "\r\n\t\twhile(T100ms<60){}"},
+    };
+    for (const auto& c : cases) {
+        ProgramFolder folder;
+        folder.installTemplate(Role::Maitre, "maitre.mod");
+        folder.writeSequence("1", {c.record});
+        generate(folder, Role::Maitre);
+        EXPECT_NE(readBytes(folder.sourcePath()).find(c.expectedPiece), std::string::npos)
+            << c.record;
+    }
+}
+
+TEST(GenerationTest, AMissingRecordGivesAnEmptyBlock) {
+    ProgramFolder folder;
+    folder.installTemplate(Role::Maitre, "maitre.mod");
+    folder.writeSequence("2", {letterA});
+    generate(folder, Role::Maitre);
+    const std::string source = readBytes(folder.sourcePath());
+    EXPECT_NE(source.find("ValLigne[6]=0;\r\n\t\twhile(T100ms<0){}\r\n //ICI"), std::string::npos);
+}
+
+TEST(GenerationTest, CountersEndOnePastTheCount) {
+    ProgramFolder folder;
+    folder.installTemplate(Role::Maitre, "maitre.mod");
+    folder.writeSequence("2.5", {letterA, letterF, letterA});  // 2.5 rounds to 2
+    Generated run = generate(folder, Role::Maitre);
+    EXPECT_EQ(run.count, 2);
+    EXPECT_EQ(run.current, 3);
+
+    folder.writeSequence("3", {letterA, letterF, letterA});
+    run = generate(folder, Role::Maitre);
+    EXPECT_EQ(run.count, 3);
+    EXPECT_EQ(run.current, 4);
+}
+
+TEST(GenerationTest, TheHighestCountKeepsTheCounterIn16Bits) {
+    ProgramFolder folder;
+    folder.installTemplate(Role::Maitre, "maitre.mod");
+    std::string noMarker = testData("maitre.mod");
+    noMarker.erase(noMarker.find("//ICI"), 5);  // blocks are dropped: quick even at this count
+    writeBytes(folder.templatePath(Role::Maitre), noMarker);
+    folder.writeSequence("32767", {});
+    const Generated run = generate(folder, Role::Maitre);
+    EXPECT_EQ(run.count, 32767);
+    EXPECT_EQ(run.current, 32767);
+    EXPECT_EQ(readBytes(folder.sourcePath()), noMarker);
+}
+
+TEST(GenerationTest, AnUnreadableTemplateIsNamedAndNothingIsSaved) {
+    for (const bool templateIsAFolder : {false, true}) {
+        ProgramFolder folder;
+        if (templateIsAFolder) {
+            fs::create_directory(folder.templatePath(Role::Esclave));
+        }
+        folder.writeSequence("1", {letterA});
+        TextBox box;
+        box.Text("avant");
+        int16_t count = 9;
+        int16_t current = 8;
+        const GenerationResult result =
+            genererSource(box, Role::Esclave, "3", folder.path(), count, current);
+        EXPECT_EQ(result.kind, GenerationResult::TemplateUnreadable);
+        EXPECT_EQ(result.path, folder.templatePath(Role::Esclave));
+        EXPECT_FALSE(result.reason.empty());
+        EXPECT_FALSE(fs::exists(folder.sourcePath()));
+        EXPECT_EQ(box.Text(), "avant");
+        EXPECT_EQ(count, 9);
+        EXPECT_EQ(current, 8);
+    }
+}
+
+TEST(GenerationTest, AnUnwritableSourceIsNamedAndNoFileIsWritten) {
+    ProgramFolder folder;
+    folder.installTemplate(Role::Maitre, "maitre.mod");
+    folder.writeSequence("1", {letterA});
+    fs::create_directory(folder.sourcePath());  // a folder in the way stops even root
+    const auto entriesBefore =
+        std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator());
+    const Generated run = generate(folder, Role::Maitre);
+    EXPECT_EQ(run.result.kind, GenerationResult::SourceUnwritable);
+    EXPECT_EQ(run.result.path, folder.sourcePath());
+    EXPECT_FALSE(run.result.reason.empty());
+    EXPECT_TRUE(fs::is_directory(folder.sourcePath()));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()),
+              entriesBefore);
+}
