@@ -1,0 +1,12 @@
+#include <gtest/gtest.h>
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    // Window tests never need a display; test discovery runs without the CTest environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,62 @@
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include "AppTestSupport.h"
+#include "app/DotBox.h"
+
+using StartupTest = WindowTest;
+
+TEST_F(StartupTest, OpensOnABlankFirstCharacter) {
+    EXPECT_EQ(window->windowTitle(), "Vexlo");
+    EXPECT_EQ(rows(), std::vector<int>(7, 0));
+    EXPECT_EQ(text("LNumCaractère"), "1");
+    EXPECT_EQ(text("TDurée"), "0.5");
+    EXPECT_TRUE(control<QRadioButton>("MaitreEsclave0")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>("MaitreEsclave1")->isChecked());
+    EXPECT_FALSE(control("LRetard")->isVisible());
+    EXPECT_FALSE(control("TRetard")->isVisible());
+    EXPECT_EQ(text("TRetard"), "0");
+    EXPECT_EQ(text("TTropDeCar"), "");
+    EXPECT_EQ(window->characterCount(), 1);
+    EXPECT_EQ(window->currentNumber(), 1);
+    EXPECT_EQ(window->validationFlag(), 0);
+    EXPECT_FALSE(window->playing());
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_FALSE(window->windowIcon().isNull());
+    for (int row = 0; row < 7; ++row) {
+        for (int index = 0; index < 5; ++index) {
+            EXPECT_EQ(window->grid().dot(row, index)->Tag, "0");
+        }
+    }
+}
+
+TEST_F(StartupTest, LaysOutTheClientAreaWithTheOutputBoxBeyondItsRightEdge) {
+    QWidget* client = control("client");
+    EXPECT_EQ(client->size(), QSize(304, 296));
+    const QRect rtb = control<QPlainTextEdit>("RTB1")->geometry();
+    EXPECT_EQ(rtb, QRect(320, 8, 385, 281));
+    EXPECT_GE(rtb.left(), client->width());
+    EXPECT_EQ(control("CBCaracOk")->geometry(), QRect(152, 104, 145, 25));
+    EXPECT_EQ(window->grid().dot(6, 4)->geometry(), QRect(24 + 22 * 4, 224, 20, 20));
+    const auto menus = window->findChildren<QMenu*>();
+    ASSERT_EQ(menus.size(), 1);
+    EXPECT_EQ(menus[0]->title(), "Fichier");
+    QStringList items;
+    for (QAction* item : menus[0]->actions()) {
+        items << item->text();
+    }
+    EXPECT_EQ(items, QStringList({"Charger", "Nouveau", "Sauver"}));
+}
+
+TEST_F(StartupTest, DeletesAWorkingFileLeftByAnEarlierRun) {
+    window.reset();
+    writeBytes(folder.file("MessageTemporaire.car"),
+               "[Caract\xE8res]\r\nNombre=2\r\nCaract\xE8re1=31;0;0;0;0;0;0;1\r\n");
+    openWindow();
+    EXPECT_FALSE(QFile::exists(folder.file("MessageTemporaire.car")));
+    EXPECT_EQ(rows(), std::vector<int>(7, 0));
+    EXPECT_TRUE(seam.messages.empty());
+}
