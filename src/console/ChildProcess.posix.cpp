@@ -1,0 +1,379 @@
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <vector>
+
+#include "console/ChildProcess.h"
+#include "console/CommandLine.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr size_t kReadSize = 64 * 1024;  // one pipe's default capacity
+
+// A descriptor closed exactly once; close() is never retried, even on EINTR, since Linux has
+// released the descriptor by then and a retry could close one another part just opened.
+class Fd {
+  public:
+    Fd() = default;
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    Fd(Fd&& other) noexcept : fd_(other.release()) {}
+    Fd& operator=(Fd&& other) noexcept {
+        reset(other.release());
+        return *this;
+    }
+    int get() const { return fd_; }
+    bool open() const { return fd_ >= 0; }
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+    void reset(int fd = -1) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = fd;
+    }
+
+  private:
+    int fd_ = -1;
+};
+
+struct Pipe {
+    Fd read;
+    Fd write;
+};
+
+// A close-on-exec pipe whose ends are both above 2, so the child's dup2 onto 0, 1 and 2 never
+// overwrites one of them even when the owner runs with a standard stream closed.
+int makePipe(Pipe& pipe) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0)
+        return errno;
+    pipe.read.reset(fds[0]);
+    pipe.write.reset(fds[1]);
+    for (Fd* end : {&pipe.read, &pipe.write}) {
+        if (end->get() > 2)
+            continue;
+        const int moved = fcntl(end->get(), F_DUPFD_CLOEXEC, 3);
+        if (moved < 0)
+            return errno;
+        end->reset(moved);
+    }
+    return 0;
+}
+
+int setNonBlocking(int fd) {
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0)
+        return errno;
+    return 0;
+}
+
+// The paths to try for a program name, as execvp tries them, worked out before fork() so the
+// child only makes async-signal-safe calls.
+std::vector<std::string> programCandidates(const std::string& name) {
+    if (name.find('/') != std::string::npos)
+        return {name};
+    const char* path = std::getenv("PATH");
+    const std::string dirs = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
+    std::vector<std::string> candidates;
+    size_t begin = 0;
+    while (begin <= dirs.size()) {
+        size_t end = dirs.find(':', begin);
+        if (end == std::string::npos)
+            end = dirs.size();
+        const std::string dir = end > begin ? dirs.substr(begin, end - begin) : ".";
+        candidates.push_back(dir + "/" + name);
+        begin = end + 1;
+    }
+    return candidates;
+}
+
+int32_t exitCodeOf(int status) {
+    if (WIFSIGNALED(status))
+        return 128 + WTERMSIG(status);
+    return WEXITSTATUS(status);
+}
+
+// Writes with SIGPIPE blocked for this thread and a SIGPIPE raised by the write consumed, so a
+// child that closed its input gives EPIPE here instead of ending the owner.
+ssize_t writeWithoutSigpipe(int fd, const char* data, size_t size) {
+    sigset_t pipeSet;
+    sigset_t oldMask;
+    sigemptyset(&pipeSet);
+    sigaddset(&pipeSet, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSet, &oldMask);
+    sigset_t pending;
+    sigpending(&pending);
+    const bool alreadyPending = sigismember(&pending, SIGPIPE) == 1;
+    ssize_t written;
+    do {
+        written = ::write(fd, data, size);
+    } while (written < 0 && errno == EINTR);
+    const int error = errno;
+    if (written < 0 && error == EPIPE && !alreadyPending) {
+        const timespec noWait{};
+        while (sigtimedwait(&pipeSet, nullptr, &noWait) < 0 && errno == EINTR) {
+        }
+    }
+    pthread_sigmask(SIG_SETMASK, &oldMask, nullptr);
+    errno = error;
+    return written;
+}
+
+// Runs in the child between fork() and exec: async-signal-safe calls only. On failure the
+// error number goes back through the close-on-exec error pipe.
+[[noreturn]] void execChild(int in, int out, int err, int errorPipe, const char* workingDirectory,
+                            const std::vector<const char*>& candidates, char* const* argv) {
+    setpgid(0, 0);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    struct sigaction defaultAction {};
+    defaultAction.sa_handler = SIG_DFL;
+    sigaction(SIGPIPE, &defaultAction, nullptr);
+
+    int error = 0;
+    if (dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
+        error = errno;
+    // Descriptors the owner left inheritable must not reach the command either.
+    close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+    if (error == 0 && workingDirectory != nullptr && chdir(workingDirectory) != 0)
+        error = errno;
+    if (error == 0) {
+        bool denied = false;
+        for (const char* candidate : candidates) {
+            execve(candidate, argv, environ);
+            error = errno;
+            if (error == EACCES)
+                denied = true;
+            if (error != ENOENT && error != ENOTDIR && error != EACCES)
+                break;
+        }
+        if (denied && (error == ENOENT || error == ENOTDIR))
+            error = EACCES;
+    }
+    while (::write(errorPipe, &error, sizeof error) < 0 && errno == EINTR) {
+    }
+    _exit(127);
+}
+
+}  // namespace
+
+struct ChildProcess::State {
+    pid_t pid = -1;
+    bool reaped = false;
+    int32_t exitCode = 0;
+    Fd input;   // parent's write end of the child's standard input
+    Fd output;  // parent's read end of the child's standard output
+    Fd error;   // parent's read end of the child's standard error, when separate
+    std::string queuedInput;
+    size_t queuedOffset = 0;
+
+    void flushInput() {
+        while (input.open() && queuedOffset < queuedInput.size()) {
+            const ssize_t written = writeWithoutSigpipe(
+                input.get(), queuedInput.data() + queuedOffset, queuedInput.size() - queuedOffset);
+            if (written < 0) {
+                if (errno == EAGAIN)
+                    return;
+                input.reset();  // the child closed its input: nothing more can reach it
+                break;
+            }
+            queuedOffset += static_cast<size_t>(written);
+        }
+        queuedInput.clear();
+        queuedOffset = 0;
+    }
+
+    bool waitFor(pid_t target, int options) {
+        int status = 0;
+        pid_t r;
+        do {
+            r = waitpid(target, &status, options);
+        } while (r < 0 && errno == EINTR);
+        if (r == 0)
+            return false;
+        // ECHILD: the owner lets the system reap children (SIGCHLD ignored); the code is lost.
+        exitCode = r == target ? exitCodeOf(status) : -1;
+        reaped = true;
+        return true;
+    }
+};
+
+ChildProcess::ChildProcess() : state_(std::make_unique<State>()) {}
+
+ChildProcess::~ChildProcess() {
+    if (running())
+        kill();
+    close();
+}
+
+int32_t ChildProcess::start(const std::string& commandLine, const std::string& workingDirectory,
+                            bool mergeErrors) {
+    const std::vector<std::string> words = splitCommandLine(commandLine);
+    if (words.empty())
+        return ENOENT;
+    const std::vector<std::string> candidates = programCandidates(words.front());
+    std::vector<const char*> candidatePtrs;
+    for (const std::string& c : candidates)
+        candidatePtrs.push_back(c.c_str());
+    std::vector<char*> argv;
+    for (const std::string& w : words)
+        argv.push_back(const_cast<char*>(w.c_str()));
+    argv.push_back(nullptr);
+
+    Pipe in, out, err, report;
+    if (int e = makePipe(out); e != 0)
+        return e;
+    if (int e = makePipe(in); e != 0)
+        return e;
+    if (!mergeErrors) {
+        if (int e = makePipe(err); e != 0)
+            return e;
+    }
+    if (int e = makePipe(report); e != 0)
+        return e;
+    for (const Fd* parentEnd : {&in.write, &out.read, &err.read}) {
+        if (!parentEnd->open())
+            continue;
+        if (int e = setNonBlocking(parentEnd->get()); e != 0)
+            return e;
+    }
+
+    const pid_t pid = fork();
+    if (pid < 0)
+        return errno;
+    if (pid == 0) {
+        execChild(in.read.get(), out.write.get(), mergeErrors ? out.write.get() : err.write.get(),
+                  report.write.get(), workingDirectory.empty() ? nullptr : workingDirectory.c_str(),
+                  candidatePtrs, argv.data());
+    }
+    // Also set here so the group exists before anyone signals it, whichever side runs first.
+    setpgid(pid, pid);
+    state_->pid = pid;
+    in.read.reset();
+    out.write.reset();
+    err.write.reset();
+    report.write.reset();
+
+    int childError = 0;
+    ssize_t got;
+    do {
+        got = ::read(report.read.get(), &childError, sizeof childError);
+    } while (got < 0 && errno == EINTR);
+    if (got == static_cast<ssize_t>(sizeof childError)) {
+        state_->waitFor(pid, 0);
+        return childError;
+    }
+    state_->input = std::move(in.write);
+    state_->output = std::move(out.read);
+    state_->error = std::move(err.read);
+    return 0;
+}
+
+bool ChildProcess::wait(int timeoutMs) {
+    State& s = *state_;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        pollfd fds[3];
+        nfds_t count = 0;
+        for (const Fd* stream : {&s.output, &s.error}) {
+            if (stream->open())
+                fds[count++] = {stream->get(), POLLIN, 0};
+        }
+        const nfds_t outputCount = count;
+        const bool inputWaits = s.input.open() && s.queuedOffset < s.queuedInput.size();
+        if (inputWaits)
+            fds[count++] = {s.input.get(), POLLOUT, 0};
+
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        const int r = poll(fds, count, static_cast<int>(std::max<int64_t>(left.count(), 0)));
+        if (r < 0 && errno != EINTR)
+            return false;
+        for (nfds_t i = 0; i < outputCount; ++i) {
+            if (r > 0 && fds[i].revents != 0)
+                return true;
+        }
+        if (inputWaits && r > 0 && fds[outputCount].revents != 0)
+            s.flushInput();
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+    }
+}
+
+ChildProcess::ReadStatus ChildProcess::read(Stream stream, std::string& piece) {
+    Fd& fd = stream == Stream::Output ? state_->output : state_->error;
+    piece.clear();
+    if (!fd.open())
+        return ReadStatus::Closed;
+    piece.resize(kReadSize);
+    ssize_t got;
+    do {
+        got = ::read(fd.get(), piece.data(), piece.size());
+    } while (got < 0 && errno == EINTR);
+    if (got > 0) {
+        piece.resize(static_cast<size_t>(got));
+        return ReadStatus::Data;
+    }
+    piece.clear();
+    if (got < 0 && errno == EAGAIN)
+        return ReadStatus::Empty;
+    fd.reset();
+    return ReadStatus::Closed;
+}
+
+size_t ChildProcess::writeInput(std::string_view bytes) {
+    State& s = *state_;
+    if (!running() || !s.input.open())
+        return 0;
+    s.queuedInput.append(bytes);
+    s.flushInput();
+    return s.input.open() ? bytes.size() : 0;
+}
+
+bool ChildProcess::tryReap(int32_t& exitCode) {
+    State& s = *state_;
+    if (s.pid < 0)
+        return false;
+    if (!s.reaped && !s.waitFor(s.pid, WNOHANG))
+        return false;
+    exitCode = s.exitCode;
+    return true;
+}
+
+int32_t ChildProcess::kill() {
+    State& s = *state_;
+    if (running()) {
+        ::kill(-s.pid, SIGKILL);
+        ::kill(s.pid, SIGKILL);  // in case it left its group before we could signal it
+        s.waitFor(s.pid, 0);
+    }
+    close();
+    return s.exitCode;
+}
+
+void ChildProcess::close() {
+    state_->input.reset();
+    state_->output.reset();
+    state_->error.reset();
+    state_->queuedInput.clear();
+    state_->queuedOffset = 0;
+}
+
+bool ChildProcess::running() const {
+    return state_->pid > 0 && !state_->reaped;
+}

@@ -1,0 +1,27 @@
+#include "console/CommandLine.h"
+
+std::vector<std::string> splitCommandLine(std::string_view line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (inWord) {
+                words.push_back(std::move(word));
+                word.clear();
+                inWord = false;
+            }
+        } else {
+            word.push_back(c);
+            inWord = true;
+        }
+    }
+    if (inWord) {
+        words.push_back(std::move(word));
+    }
+    return words;
+}
