@@ -10,10 +10,7 @@ char foldAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool equalsAt(std::string_view text, std::size_t at, std::string_view what, bool matchCase) {
-    if (matchCase) {
-        return text.compare(at, what.size(), what) == 0;
-    }
+bool equalsIgnoringAsciiCase(std::string_view text, std::size_t at, std::string_view what) {
     for (std::size_t i = 0; i < what.size(); ++i) {
         if (foldAscii(text[at + i]) != foldAscii(what[i])) {
             return false;
@@ -117,12 +114,12 @@ int32_t TextBox::Find(std::string_view what, int32_t start, int options) {
         std::string_view(text_).substr(0, static_cast<std::size_t>(size32()));
     for (std::size_t at = static_cast<std::size_t>(start); at + what.size() <= text.size(); ++at) {
         if (matchCase) {
-            // Jump straight to the next candidate; the plain loop below is the any-case path.
+            // An exact search can jump to the next occurrence; any case tests each position.
             at = text.find(what, at);
             if (at == std::string_view::npos) {
                 return -1;
             }
-        } else if (!equalsAt(text, at, what, false)) {
+        } else if (!equalsIgnoringAsciiCase(text, at, what)) {
             continue;
         }
         if (wholeWord &&
