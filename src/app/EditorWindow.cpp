@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,15 +13,18 @@
 
 #include "app/ApplicationTitle.h"
 #include "app/DotBox.h"
+#include "app/MyDosEvents.h"
 #include "app/PictureFile.h"
 #include "app/Twips.h"
 #include "app/WindowSeam.h"
 #include "common/LeadingNumber.h"
+#include "console/DOSClass.h"
+#include "storage/SequenceFile.h"
+#include "storage/SequenceLayout.h"
 
 namespace {
 
 const QString kBlankRecord = QStringLiteral("0;0;0;0;0;0;0;0.5");
-const QString kWorkingFileName = QStringLiteral("MessageTemporaire.car");
 constexpr int kClientWidthTwips = 4560;
 constexpr int kClientHeightTwips = 4440;
 
@@ -81,7 +83,7 @@ EditorWindow::EditorWindow(const QString& appPath, WindowSeam& seam)
 EditorWindow::~EditorWindow() = default;
 
 QString EditorWindow::workingFile() const {
-    return QDir(appPath_).filePath(kWorkingFileName);
+    return QString::fromStdString(workingSequencePath(appPath_.toStdString()));
 }
 
 void EditorWindow::buildMenu() {
@@ -89,9 +91,13 @@ void EditorWindow::buildMenu() {
     mnufichier->setObjectName(QStringLiteral("mnufichier"));
     const char* names[] = {"mnucharger", "mnunouveau", "mnusauver"};
     const char* captions[] = {"Charger", "Nouveau", "Sauver"};
+    void (EditorWindow::*handlers[])() = {&EditorWindow::mnucharger_Click,
+                                          &EditorWindow::mnunouveau_Click,
+                                          &EditorWindow::mnusauver_Click};
     for (int i = 0; i < 3; ++i) {
         QAction* item = mnufichier->addAction(QString::fromUtf8(captions[i]));
         item->setObjectName(QString::fromUtf8(names[i]));
+        connect(item, &QAction::triggered, this, handlers[i]);
     }
 }
 
@@ -168,16 +174,34 @@ void EditorWindow::buildControls() {
                     [this, row](int clicked) { grid_->toggle(row, clicked); });
         }
     }
+    connect(CBCaracOk_, &QPushButton::clicked, this, &EditorWindow::CBCaracOk_Click);
+    connect(Command1_, &QPushButton::clicked, this, &EditorWindow::Command1_Click);
+    connect(CBPrécédent_, &QPushButton::clicked, this, &EditorWindow::CBPrécédent_Click);
+    connect(CBSuivant_, &QPushButton::clicked, this, &EditorWindow::CBSuivant_Click);
+    connect(CBDéfiler_, &QPushButton::clicked, this, &EditorWindow::CBDéfiler_Click);
+    connect(CBDescendre_, &QPushButton::clicked, this, &EditorWindow::CBDescendre_Click);
+    connect(Timer1_, &QTimer::timeout, this, &EditorWindow::Timer1_Timer);
+    for (int index = 0; index < 2; ++index) {
+        connect(MaitreEsclave_[index], &QRadioButton::toggled, this, [this, index](bool on) {
+            if (on) {
+                MaitreEsclave_Click(index);
+            }
+        });
+    }
 }
 
 void EditorWindow::Form_Load() {
     Initialisation();
     playing_ = false;
     validationFlag_ = 0;
+    MyDOS = DOSClass::create();
+    myDosEvents_ = std::make_unique<MyDosEvents>(*this);
+    MyDOS->setEvents(myDosEvents_.get());
 }
 
 void EditorWindow::Initialisation() {
-    QFile::remove(workingFile());  // a missing file is not an error
+    // A file that cannot be deleted keeps its records; start-up goes on regardless.
+    deleteFileIfPresent(workingFile().toStdString());
     setNumberCaption(QStringLiteral("1"));
     characterCount_ = 1;
     currentNumber_ = 1;
@@ -189,7 +213,17 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void EditorWindow::Form_Unload() {}
+void EditorWindow::Form_Unload() {
+    if (unloaded_) {
+        return;
+    }
+    unloaded_ = true;
+    Timer1_->stop();
+    // A download in progress holds its own reference to the runner and sees unloaded_.
+    MyDOS->setEvents(nullptr);
+    MyDOS->KillCommand();
+    MyDOS.reset();
+}
 
 void EditorWindow::MiseAJourCaractère(const QString& record) {
     TDurée_->setText(grid_->showRecord(record));

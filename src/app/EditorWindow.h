@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/DotGrid.h"
+#include "firmware/TextBox.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,6 +15,9 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 class WindowSeam;
+class DOSClass;
+class MyDosEvents;
+struct FileDialogSettings;
 
 // The one window of the program: the dot grid, the character number, its duration, the
 // editing and preview buttons, the role choice, the download button, the output box and the
@@ -31,6 +35,7 @@ class EditorWindow : public QMainWindow {
     int16_t currentNumber() const { return currentNumber_; }
     int16_t validationFlag() const { return validationFlag_; }
     bool playing() const { return playing_; }
+    bool downloading() const { return downloading_; }
     const DotGrid& grid() const { return *grid_; }
     QString workingFile() const;
 
@@ -50,6 +55,40 @@ class EditorWindow : public QMainWindow {
     // Sets the caption of LNumCaractère, which always raises its change reaction.
     void setNumberCaption(const QString& caption);
     void LNumCaractère_Change();
+    int16_t shownNumber() const;
+
+    // Editing and navigation.
+    void CBCaracOk_Click();
+    void Command1_Click();
+    void CBPrécédent_Click();
+    void CBSuivant_Click();
+    static QString VirguleEnPoint(QString& Chaine);
+
+    // Preview.
+    void CBDéfiler_Click();
+    void Timer1_Timer();
+    void armTimer1(int32_t intervalMs);
+
+    // File menu.
+    FileDialogSettings CommonDialog1() const;
+    void mnucharger_Click();
+    void mnunouveau_Click();
+    void mnusauver_Click();
+
+    // Role choice and download.
+    void MaitreEsclave_Click(int Index);
+    void CBDescendre_Click();
+    bool genererSource();
+    void construireEtTelecharger();
+    void runMake(const char* argument);
+    void showOutputBox();
+    void MyDos_ReceiveOutputs(std::string& strCommandOutputs);
+    void MyDos_ReceiveErrors(std::string& strCommandErrors);
+    friend class MyDosEvents;
+
+    // One key of section "Caractères" of the working sequence file.
+    QString readKey(const std::string& key) const;
+    void writeKey(const std::string& key, const QString& value) const;
 
     QString appPath_;
     WindowSeam& seam_;
@@ -59,6 +98,12 @@ class EditorWindow : public QMainWindow {
     int16_t currentNumber_ = 1;
     int16_t validationFlag_ = 0;
     bool playing_ = false;
+    bool downloading_ = false;
+    bool unloaded_ = false;
+
+    TextBox box_;  // the text of RTB1, on which the generation and the download work
+    std::shared_ptr<DOSClass> MyDOS;
+    std::unique_ptr<MyDosEvents> myDosEvents_;
 
     QWidget* client_ = nullptr;
     QLabel* LNumCaractère_ = nullptr;

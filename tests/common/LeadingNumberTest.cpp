@@ -1,3 +1,4 @@
+#include "common/DisplayInterval.h"
 #include "common/LeadingNumber.h"
 
 #include <gtest/gtest.h>
@@ -53,5 +54,28 @@ INSTANTIATE_TEST_SUITE_P(Cases, RoundToInt16Test,
 TEST(RoundToInt16Test, OutOfRangeTextsReadAsZero) {
     for (const char* text : {"99999", "-1e300", "1e308", "&HFFFFFFFF", "1e400", "32768"}) {
         EXPECT_EQ(roundToInt16(leadingNumber(text)), 0) << text;
+    }
+}
+
+TEST(IntervalOfDurationTest, MillisecondsOfADurationText) {
+    const struct {
+        const char* text;
+        int32_t expected;
+    } cases[] = {{"0.5", 500},
+                 {"2", 2000},
+                 {"1.25", 1250},
+                 {"0,5", 0},
+                 {"", 0},
+                 {"x", 0},
+                 {"0.0004", 0},
+                 {"0.0025", 2},
+                 {"0.0035", 4},
+                 {"-1", 0},
+                 {"86400", 86400000},
+                 {"1e9", 86400000},
+                 {"1e308", 86400000},
+                 {"-1e300", 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(intervalOfDuration(c.text), c.expected) << c.text;
     }
 }

@@ -1,0 +1,66 @@
+#include "app/EditorWindow.h"
+#include "app/WindowSeam.h"
+#include "common/LeadingNumber.h"
+#include "storage/SequenceFile.h"
+#include "storage/SequenceLayout.h"
+
+namespace {
+
+QString describe(const FileOpResult& result) {
+    return QStringLiteral("« %1 » : %2.")
+        .arg(QString::fromStdString(result.path), QString::fromStdString(result.reason));
+}
+
+}  // namespace
+
+FileDialogSettings EditorWindow::CommonDialog1() const {
+    return {QStringLiteral("Enregistrement de la séquence."),
+            QStringLiteral("Séquence de caractère (*.car)|*.car"), QStringLiteral(".car"),
+            QString::fromStdString(workFolderPath(appPath_.toStdString()))};
+}
+
+void EditorWindow::mnunouveau_Click() {
+    Initialisation();
+}
+
+void EditorWindow::mnucharger_Click() {
+    const QString chosen = seam_.showOpen(this, CommonDialog1());
+    if (chosen.isEmpty()) {
+        seam_.MsgBox(this, QStringLiteral("Pas de fichier à ouvrir !!!"), vbExclamation,
+                     QStringLiteral("Attention"));
+        return;
+    }
+    const FileOpResult copied =
+        copyFileAtomically(chosen.toStdString(), workingFile().toStdString());
+    if (!copied.ok()) {
+        seam_.MsgBox(this,
+                     QStringLiteral("La séquence n'a pas pu être chargée.\r\n") + describe(copied),
+                     vbExclamation, QStringLiteral("Attention"));
+        return;
+    }
+    characterCount_ = roundToInt16(leadingNumber(readKey(std::string(kCountKey)).toStdString()));
+    // A loaded sequence previews all its characters, whatever was validated before.
+    validationFlag_ = 0;
+    currentNumber_ = 1;
+    setNumberCaption(QStringLiteral("1"));
+    MiseAJourCaractère(readKey(recordKey(1)));
+}
+
+void EditorWindow::mnusauver_Click() {
+    const QString chosen = seam_.showSave(this, CommonDialog1());
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const FileOpResult copied =
+        copyFileAtomically(workingFile().toStdString(), chosen.toStdString());
+    if (copied.failure == FileOpResult::Failure::SourceMissing) {
+        seam_.MsgBox(this,
+                     QStringLiteral("Il n'y a rien à sauver : aucun caractère n'a été validé "
+                                    "depuis le début ou depuis « Nouveau »."),
+                     vbExclamation, QStringLiteral("Attention"));
+    } else if (!copied.ok()) {
+        seam_.MsgBox(this,
+                     QStringLiteral("La séquence n'a pas pu être sauvée.\r\n") + describe(copied),
+                     vbExclamation, QStringLiteral("Attention"));
+    }
+}
