@@ -96,7 +96,9 @@ int AtomicWriter::open(const std::string& target) {
         return regularFileError(st);
     }
     const size_t slash = target.rfind('/');
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    // Cut so that the temporary name stays within the 255-byte limit of a file name.
+    const std::string name =
+        (slash == std::string::npos ? target : target.substr(slash + 1)).substr(0, 200);
     const std::string folder = folderOf(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = folder + "/." + name + "." + randomSuffix() + ".tmp";

@@ -28,6 +28,8 @@ std::string reasonFor(int error, bool isDestination) {
             return "c'est un dossier";
         case EINVAL:
             return "ce n'est pas un fichier ordinaire";
+        case ENAMETOOLONG:
+            return "nom de fichier trop long";
         case EIO:
             return "erreur de lecture ou d'écriture";
         default:

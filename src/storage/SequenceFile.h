@@ -8,7 +8,8 @@
 // is a short French text fit to follow the path in a message, e.g. « Impossible de lire
 // "<path>" : le fichier n'existe pas. ». Reasons: "le fichier n'existe pas", "le dossier
 // n'existe pas", "accès refusé", "disque plein", "c'est un dossier", "ce n'est pas un fichier
-// ordinaire", "erreur de lecture ou d'écriture", or "erreur système <n>" for the rest.
+// ordinaire", "nom de fichier trop long", "erreur de lecture ou d'écriture", or "erreur système
+// <n>" for the rest.
 struct FileOpResult {
     enum class Failure {
         None,

@@ -66,6 +66,16 @@ TEST(SequenceFile, CopyOfALargeFileIsComplete) {
     EXPECT_EQ(readBytes(folder.file("d.car")), big);
 }
 
+TEST(SequenceFile, ALongestPossibleNameCanBeWritten) {
+    TempFolder folder;
+    const std::string destination = folder.file(std::string(251, 'n') + ".car");
+    writeBytes(folder.file("s.car"), golden("two-characters.car"));
+    ASSERT_TRUE(copyFileAtomically(folder.file("s.car"), destination).ok());
+    EXPECT_EQ(readBytes(destination), golden("two-characters.car"));
+    const std::string tooLong = folder.file(std::string(300, 'n'));
+    EXPECT_EQ(copyFileAtomically(folder.file("s.car"), tooLong).reason, "nom de fichier trop long");
+}
+
 TEST(SequenceFile, CopyOntoItselfLeavesTheFileAsItIs) {
     TempFolder folder;
     const std::string path = folder.file("s.car");
