@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One character of a sequence: rows A to G and the display duration in seconds.
+struct TestCharacter {
+    int rows[7];
+    double seconds;
+};
+
+enum class Role { master, slave };
+
+// What a command printed (standard error merged) and how long it took.
+struct CommandRun {
+    std::string output;
+    double seconds = 0;
+};
+
+// A copy of the program folder as the build lays it out for the module tools: the module
+// Makefile and the two templates in "modèle/", in a fresh folder whose name holds a space and an
+// accent. Removed with its contents at the end of the test.
+class ModuleFolder {
+  public:
+    ModuleFolder();
+    ~ModuleFolder();
+    ModuleFolder(const ModuleFolder&) = delete;
+    ModuleFolder& operator=(const ModuleFolder&) = delete;
+
+    std::string file(std::string_view name) const;
+    std::string templatePath(Role role) const;
+
+    // Writes AfficheurCarac.c the way the download does: the role's template, for the slave the
+    // delay line rewritten with `delay`, one character block per character before "//ICI".
+    void writeSource(Role role, const std::vector<TestCharacter>& sequence,
+                     std::string_view delay = "2") const;
+
+    // Runs "make <arguments>" in the folder with LC_ALL=C, standard error merged.
+    CommandRun make(std::string_view arguments) const;
+
+  private:
+    std::string path_;
+};
+
+std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, std::string_view bytes);
+bool exists(const std::string& path);
+// Case-insensitive search, as the window looks for its words; npos when absent.
+std::size_t findAnyCase(std::string_view text, std::string_view word);
