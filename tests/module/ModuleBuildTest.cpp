@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,10 @@ struct DelayCase {
     const char* typed;
     bool compiles;
 };
+
+void PrintTo(const DelayCase& delay, std::ostream* out) {
+    *out << '"' << delay.typed << '"' << (delay.compiles ? " compiles" : " fails");
+}
 
 class SlaveDelay : public testing::TestWithParam<DelayCase> {};
 
