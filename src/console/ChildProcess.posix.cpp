@@ -17,7 +17,10 @@ extern char** environ;
 
 namespace {
 
-constexpr size_t kReadSize = 64 * 1024;  // one pipe's default capacity
+// Output pipes are enlarged so a fast writer runs ahead while a piece is being handed on; one
+// read takes up to a quarter of that.
+constexpr int kOutputPipeSize = 1024 * 1024;
+constexpr size_t kReadSize = 256 * 1024;
 
 // A descriptor closed exactly once; close() is never retried, even on EINTR, since Linux has
 // released the descriptor by then and a retry could close one another part just opened.
@@ -246,6 +249,10 @@ int32_t ChildProcess::start(const std::string& commandLine, const std::string& w
     }
     if (int e = makePipe(report); e != 0)
         return e;
+    for (const Fd* outputEnd : {&out.read, &err.read}) {
+        if (outputEnd->open())
+            fcntl(outputEnd->get(), F_SETPIPE_SZ, kOutputPipeSize);  // a wish
+    }
     for (const Fd* parentEnd : {&in.write, &out.read, &err.read}) {
         if (!parentEnd->open())
             continue;

@@ -15,6 +15,9 @@ using ReadStatus = ChildProcess::ReadStatus;
 
 // Longest wait of a polling pass, and so the longest the user interface goes without DoEvents.
 constexpr int kPassMs = 20;
+// Longest a pass keeps reading a flood before DoEvents, leaving room below kPassMs for a piece
+// that is being handed on when the time is up.
+constexpr auto kDrainBudget = std::chrono::milliseconds(10);
 
 // Ends the run whichever way ExecuteCommand leaves, an exception from a handler included: the
 // child is killed if it still runs, reaped, and its pipes closed.
@@ -70,10 +73,10 @@ int32_t DOSClass::ExitCode() const {
     return exitCode_;
 }
 std::string DOSClass::Outputs() const {
-    return outputs_;
+    return outputs_.str();
 }
 std::string DOSClass::Errors() const {
-    return errors_;
+    return errors_.str();
 }
 
 bool DOSClass::isRunning() const {
@@ -125,11 +128,11 @@ int32_t DOSClass::pollUntilEnd(bool merged) {
         if (text.empty())
             return;
         if (stream == Stream::Output) {
-            outputs_ += text;
+            outputs_.append(text);
             if (events_ != nullptr)
                 events_->ReceiveOutputs(text);
         } else {
-            errors_ += text;
+            errors_.append(text);
             if (events_ != nullptr)
                 events_->ReceiveErrors(text);
         }
@@ -156,8 +159,8 @@ int32_t DOSClass::pollUntilEnd(bool merged) {
     // Once the output has closed the child is usually ending: look again soon, then less often.
     int reapWaitMs = 1;
     for (;;) {
-        const Clock::time_point passEnd = Clock::now() + std::chrono::milliseconds(kPassMs);
         const bool outputArrived = child_->wait(outputOpen ? kPassMs : reapWaitMs);
+        const Clock::time_point passEnd = Clock::now() + kDrainBudget;
         if (outputOpen)
             outputOpen = drain(Stream::Output, outputDecoder, passEnd);
         if (errorOpen && !bKilled_)
@@ -169,8 +172,7 @@ int32_t DOSClass::pollUntilEnd(bool merged) {
         if (!outputOpen && child_->tryReap(code)) {
             // The child has ended, so all it wrote to its error pipe is waiting there now.
             if (errorOpen) {
-                drain(Stream::Error, errorDecoder,
-                      Clock::now() + std::chrono::milliseconds(kPassMs));
+                drain(Stream::Error, errorDecoder, Clock::now() + kDrainBudget);
             }
             deliver(Stream::Error, errorDecoder.finish());
             exitCode_ = code;
@@ -180,7 +182,7 @@ int32_t DOSClass::pollUntilEnd(bool merged) {
             reapWaitMs = std::min(reapWaitMs * 2, kPassMs);
 
         if (!outputArrived && events_ != nullptr) {
-            events_->WaitForInput(outputs_, errors_);
+            events_->WaitForInput(outputs_.str(), errors_.str());
             if (bKilled_)
                 return kResultKilled;
         }

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "console/ChunkedText.h"
+
 class ChildProcess;
 
 // The owner of a DOSClass: receives its events on the thread that called ExecuteCommand,
@@ -100,8 +102,8 @@ class DOSClass : public std::enable_shared_from_this<DOSClass> {
     std::string commandArgument_;
     std::string commandWorkingDirectory_;
     std::string inputs_;
-    std::string outputs_;
-    std::string errors_;
+    ChunkedText outputs_;
+    ChunkedText errors_;
     int32_t exitCode_ = 0;
     bool bKilled_ = false;
     DOSClassEvents* events_ = nullptr;

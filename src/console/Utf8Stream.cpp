@@ -74,7 +74,7 @@ std::string Utf8Stream::decode(std::string_view bytes) {
                 break;
             ++valid;
         }
-        if (valid == lead.length) {
+        if (lead.length != 0 && valid == lead.length) {
             i += static_cast<size_t>(valid);
             continue;
         }

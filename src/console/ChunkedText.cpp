@@ -1,0 +1,73 @@
+#include "console/ChunkedText.h"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr size_t kFirstBlock = 4 * 1024;
+constexpr size_t kHugePage = 2 * 1024 * 1024;
+constexpr size_t kLargestBlock = 4 * kHugePage;
+
+char* allocateBlock(size_t size) {
+    void* p = size >= kHugePage ? std::aligned_alloc(kHugePage, size) : std::malloc(size);
+    if (p == nullptr)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    if (size >= kHugePage)
+        madvise(p, size, MADV_HUGEPAGE);  // a hint; refusal is harmless
+#endif
+    return static_cast<char*>(p);
+}
+
+}  // namespace
+
+void ChunkedText::Block::Free::operator()(char* p) const {
+    std::free(p);
+}
+
+void ChunkedText::addBlock(size_t atLeast) const {
+    nextBlockSize_ = std::clamp(nextBlockSize_ * 2, kFirstBlock, kLargestBlock);
+    const size_t size = std::max(nextBlockSize_, atLeast);
+    Block block;
+    block.data.reset(allocateBlock(size));
+    block.capacity = size;
+    blocks_.push_back(std::move(block));
+}
+
+void ChunkedText::append(std::string_view piece) {
+    while (!piece.empty()) {
+        if (blocks_.empty() || blocks_.back().size == blocks_.back().capacity)
+            addBlock(0);
+        Block& block = blocks_.back();
+        const size_t n = std::min(piece.size(), block.capacity - block.size);
+        std::memcpy(block.data.get() + block.size, piece.data(), n);
+        block.size += n;
+        piece.remove_prefix(n);
+    }
+}
+
+void ChunkedText::clear() {
+    joined_.clear();
+    joined_.shrink_to_fit();
+    blocks_.clear();
+    nextBlockSize_ = 0;
+}
+
+const std::string& ChunkedText::str() const {
+    if (blocks_.empty())
+        return joined_;
+    size_t total = joined_.size();
+    for (const Block& b : blocks_)
+        total += b.size;
+    if (total > joined_.capacity())
+        joined_.reserve(std::max(total, 2 * joined_.capacity()));
+    for (const Block& b : blocks_)
+        joined_.append(b.data.get(), b.size);
+    blocks_.clear();
+    return joined_;
+}
