@@ -16,8 +16,10 @@ int main(int argc, char** argv) {
         struct timespec now;
         clock_gettime(CLOCK_MONOTONIC, &now);
         char line[32];
-        int n = snprintf(line, sizeof line, "%lld\n", (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
-        if (write(1, line, (size_t)n) != n) return 1;
+        int n = snprintf(line, sizeof line, "%lld\n",
+                         (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
+        if (write(1, line, (size_t)n) != n)
+            return 1;
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 
 int main(int argc, char** argv) {
     printf("%d", argc - 1);
-    for (int i = 1; i < argc; ++i) printf("[%s]", argv[i]);
+    for (int i = 1; i < argc; ++i)
+        printf("[%s]", argv[i]);
     return 0;
 }

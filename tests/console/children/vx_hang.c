@@ -8,11 +8,13 @@ int main(int argc, char** argv) {
     if (argc > 1 && strcmp(argv[1], "grandchild") == 0) {
         pid_t pid = fork();
         if (pid == 0) {
-            for (;;) pause();
+            for (;;)
+                pause();
         }
         printf("grandchild:%d;", (int)pid);
     }
     printf("pid:%d;", (int)getpid());
     fflush(stdout);
-    for (;;) pause();
+    for (;;)
+        pause();
 }

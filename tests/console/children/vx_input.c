@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
     long got = 0;
     while (got < want) {
         ssize_t n = read(0, data + got, (size_t)(want - got));
-        if (n <= 0) break;
+        if (n <= 0)
+            break;
         got += n;
     }
     fputc('[', stdout);

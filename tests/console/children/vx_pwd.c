@@ -4,7 +4,8 @@
 
 int main(void) {
     char dir[4096];
-    if (getcwd(dir, sizeof dir) == NULL) return 1;
+    if (getcwd(dir, sizeof dir) == NULL)
+        return 1;
     fputs(dir, stdout);
     return 0;
 }
