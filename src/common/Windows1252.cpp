@@ -1,5 +1,7 @@
 #include "common/Windows1252.h"
 
+#include "common/Utf8.h"
+
 #include <array>
 #include <cstdint>
 
@@ -36,39 +38,6 @@ char ansiByteOf(char32_t cp) {
     return '?';
 }
 
-// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when it is not valid.
-size_t decodeUtf8(std::string_view text, size_t i, char32_t& cp) {
-    const auto lead = static_cast<uint8_t>(text[i]);
-    size_t length = 0;
-    char32_t min = 0;
-    if (lead < 0x80) {
-        cp = lead;
-        return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, cp = lead & 0x1F, min = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, cp = lead & 0x0F, min = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, cp = lead & 0x07, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    for (size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<uint8_t>(text[i + k]);
-        if ((next & 0xC0) != 0x80) {
-            return 0;
-        }
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
-}
-
 }  // namespace
 
 std::string ansiToUtf8(std::string_view bytes) {
@@ -86,7 +55,7 @@ std::string utf8ToAnsi(std::string_view text) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
         char32_t cp = 0;
-        const size_t length = decodeUtf8(text, i, cp);
+        const size_t length = decodeUtf8At(text, i, cp);
         if (length == 0) {
             out += '?';
             ++i;

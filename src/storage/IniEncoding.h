@@ -12,8 +12,6 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 IniEncoding detectIniEncoding(std::string_view fileBytes);
 
-bool isValidUtf8(std::string_view bytes);
-
 // UTF-8 text of the program put into the file's encoding: Windows-1252 ("?" for what it cannot
 // hold) or UTF-8 (invalid bytes become "?").
 std::string textToFile(std::string_view utf8, IniEncoding encoding);

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,18 +37,19 @@ QString FakeSeam::showSave(QWidget*, const FileDialogSettings& settings) {
     return next(saveAnswers);
 }
 
+// Only what the build lays out: a program folder that has been used holds files the
+// program made (working sequence, generated source, build output) that tests must not inherit.
 ProgramFolder::ProgramFolder() {
     const QDir source(QStringLiteral(VEXLO_PROGRAM_DIR));
-    QDirIterator it(source.path(), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString from = it.next();
-        const QString relative = source.relativeFilePath(from);
-        if (it.fileInfo().isDir()) {
-            QDir(dir_.path()).mkpath(relative);
-        } else if (relative != QStringLiteral("MessageTemporaire.car")) {
-            QFile::copy(from, dir_.filePath(relative));
-        }
+    const QDir target(dir_.path());
+    target.mkpath(QStringLiteral("Travail"));
+    target.mkpath(QStringLiteral("modèle"));
+    for (const QString& name : source.entryList({"*.gif", "Makefile"}, QDir::Files)) {
+        QFile::copy(source.filePath(name), target.filePath(name));
+    }
+    const QDir templates(source.filePath(QStringLiteral("modèle")));
+    for (const QString& name : templates.entryList({"*.mod"}, QDir::Files)) {
+        QFile::copy(templates.filePath(name), target.filePath(QStringLiteral("modèle/") + name));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/Utf8.h"
 #include "storage/FichIni.h"
 #include "storage/IniEncoding.h"
 #include "storage/SequenceLayout.h"
