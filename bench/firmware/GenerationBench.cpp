@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "TempFolder.h"
+#include "TestFiles.h"
 #include "common/Windows1252.h"
 #include "firmware/Generation.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "TestFiles.h"
 #include "firmware/CharacterBlock.h"
 
 // A program folder in a temporary place, laid out as the generation expects it: the templates

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "TempFolder.h"
+#include "TestFiles.h"
 
 namespace fs = std::filesystem;
 

@@ -38,23 +38,13 @@ std::string characterBlock(Role role, const TestCharacter& character) {
 
 }  // namespace
 
-ModuleFolder::ModuleFolder() {
-    std::string pattern = (fs::temp_directory_path() / "vexlo module é XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    path_ = pattern;
+ModuleFolder::ModuleFolder() : folder_("vexlo module é"), path_(folder_.path()) {
     const fs::path module = VEXLO_MODULE_DIR;
     fs::create_directory(fs::path(path_) / "modèle");
     fs::copy_file(module / "Makefile", fs::path(path_) / "Makefile");
     for (Role role : {Role::master, Role::slave}) {
         fs::copy_file(module / templateName(role), templatePath(role));
     }
-}
-
-ModuleFolder::~ModuleFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
 }
 
 std::string ModuleFolder::file(std::string_view name) const {
@@ -101,20 +91,6 @@ CommandRun ModuleFolder::make(std::string_view arguments) const {
     pclose(pipe);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return run;
-}
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-bool exists(const std::string& path) {
-    return fs::exists(path);
 }
 
 std::size_t findAnyCase(std::string_view text, std::string_view word) {

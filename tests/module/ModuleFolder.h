@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestFiles.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,9 +26,6 @@ struct CommandRun {
 class ModuleFolder {
   public:
     ModuleFolder();
-    ~ModuleFolder();
-    ModuleFolder(const ModuleFolder&) = delete;
-    ModuleFolder& operator=(const ModuleFolder&) = delete;
 
     std::string file(std::string_view name) const;
     std::string templatePath(Role role) const;
@@ -40,11 +39,9 @@ class ModuleFolder {
     CommandRun make(std::string_view arguments) const;
 
   private:
+    TempFolder folder_;
     std::string path_;
 };
 
-std::string readBytes(const std::string& path);
-void writeBytes(const std::string& path, std::string_view bytes);
-bool exists(const std::string& path);
 // Case-insensitive search, as the window looks for its words; npos when absent.
 std::size_t findAnyCase(std::string_view text, std::string_view word);

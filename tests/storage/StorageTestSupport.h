@@ -1,30 +1,11 @@
 #pragma once
 
+#include "TestFiles.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
 
-// A fresh folder under /tmp, open to every user so an unprivileged child can reach it, removed
-// with its contents at the end of the test.
-class TempFolder {
-  public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& path() const { return path_; }
-    std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
-    // Names of the entries in the folder, sorted.
-    std::string listing() const;
-
-  private:
-    std::string path_;
-};
-
-std::string readBytes(const std::string& path);
-void writeBytes(const std::string& path, std::string_view bytes);
-bool exists(const std::string& path);
 std::string golden(std::string_view name);  // a file of tests/data/ini
 
 struct ChildLimits {
