@@ -167,6 +167,7 @@ void EditorWindow::buildControls() {
     // Interval 0 means no ticks; a Qt timer would fire continuously, so it stays stopped.
     Timer1_ = new QTimer(this);
     Timer1_->setObjectName(QStringLiteral("Timer1"));
+    Timer1_->setTimerType(Qt::PreciseTimer);  // a coarse timer may move a tick by 5 %
 
     for (int row = 0; row < kRowCount; ++row) {
         for (int index = 0; index < kColumnCount; ++index) {

@@ -82,6 +82,7 @@ class EditorWindow : public QMainWindow {
     void construireEtTelecharger();
     void runMake(const char* argument);
     void showOutputBox();
+    void showFoundWord();  // a word found in the output stays selected there
     void MyDos_ReceiveOutputs(std::string& strCommandOutputs);
     void MyDos_ReceiveErrors(std::string& strCommandErrors);
     friend class MyDosEvents;

@@ -51,9 +51,15 @@ void EditorWindow::CBDescendre_Click() {
 
 bool EditorWindow::genererSource() {
     const Role role = MaitreEsclave_[0]->isChecked() ? Role::Maitre : Role::Esclave;
+    // The generation counts with the current character number; a playing preview keeps its
+    // next character instead of stalling on the position past the end.
+    int16_t counter = currentNumber_;
     const GenerationResult result =
         ::genererSource(box_, role, TRetard_->text().toStdString(), appPath_.toStdString(),
-                        characterCount_, currentNumber_);
+                        characterCount_, counter);
+    if (!playing_) {
+        currentNumber_ = counter;
+    }
     RTB1_->setPlainText(QString::fromStdString(box_.Text()));
     if (result.kind == GenerationResult::Ok) {
         return true;
@@ -87,7 +93,9 @@ void EditorWindow::construireEtTelecharger() {
     if (unloaded_) {
         return;
     }
-    if (!compilationReussie(box_)) {
+    const bool compiled = compilationReussie(box_);
+    showFoundWord();
+    if (!compiled) {
         showOutputBox();
         seam_.MsgBox(this,
                      QStringLiteral("Erreur de compilation.\r\nL'erreur est la suivante :\r\n") +
@@ -100,7 +108,9 @@ void EditorWindow::construireEtTelecharger() {
     if (unloaded_) {
         return;
     }
-    switch (issueTelechargement(box_)) {
+    const DownloadOutcome outcome = issueTelechargement(box_);
+    showFoundWord();
+    switch (outcome) {
         case DownloadOutcome::ErreurCommunication:
             seam_.MsgBox(this,
                          QStringLiteral("L'afficheur ne répond pas. \r\n\r\nVérifie la connection "
@@ -116,6 +126,18 @@ void EditorWindow::construireEtTelecharger() {
             seam_.MsgBox(this, QStringLiteral("Programmation réussie.\r\nRegarde ton afficheur."));
             break;
     }
+}
+
+void EditorWindow::showFoundWord() {
+    // The text box counts bytes of UTF-8; the widget counts UTF-16 units.
+    const std::string& text = box_.Text();
+    const auto units = [&text](int32_t bytes) {
+        return static_cast<int>(QString::fromUtf8(text.data(), bytes).size());
+    };
+    QTextCursor selection(RTB1_->document());
+    selection.setPosition(units(box_.selStart()));
+    selection.setPosition(units(box_.selStart() + box_.selLength()), QTextCursor::KeepAnchor);
+    RTB1_->setTextCursor(selection);
 }
 
 void EditorWindow::showOutputBox() {

@@ -110,6 +110,12 @@ TEST_F(DownloadTest, TheOutputBoxShowsWhatTheCompilerPrinted) {
     EXPECT_TRUE(QFile::exists(folder.file("AfficheurCarac.c")));
 }
 
+TEST_F(DownloadTest, TheWordFoundStaysSelectedInTheOutputBox) {
+    prints(" aucune", "Envoi réussi ? Non : programmer is NOT RESPONDING");
+    click("CBDescendre");
+    EXPECT_EQ(control<QPlainTextEdit>("RTB1")->textCursor().selectedText(), "NOT RESPONDING");
+}
+
 TEST_F(DownloadTest, NoBuildToolAtAllIsACompileErrorWithAnEmptyOutput) {
     qputenv("PATH", "/nonexistent");
     click("CBDescendre");
@@ -176,6 +182,23 @@ TEST_F(DownloadTest, TheGenerationLeavesTheCountersAsStoredAndTheLabelAlone) {
     EXPECT_EQ(window->characterCount(), 3);
     EXPECT_EQ(window->currentNumber(), 4);
     EXPECT_EQ(text("LNumCaractère"), "3");
+}
+
+TEST_F(DownloadTest, APlayingPreviewGoesOnOverADownload) {
+    for (int i = 1; i <= 3; ++i) {
+        draw({i, 0, 0, 0, 0, 0, 0}, "5");
+        click("CBCaracOk");
+    }
+    click("CBDéfiler");
+    QMetaObject::invokeMethod(control<QTimer>("Timer1"), "timeout", Qt::DirectConnection);
+    prints(" aucune", "");
+    click("CBDescendre");
+    EXPECT_EQ(window->characterCount(), 3);
+    EXPECT_EQ(window->currentNumber(), 2);
+    QMetaObject::invokeMethod(control<QTimer>("Timer1"), "timeout", Qt::DirectConnection);
+    EXPECT_EQ(text("LNumCaractère"), "2");
+    EXPECT_EQ(rows(), std::vector<int>({2, 0, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(control<QTimer>("Timer1")->isActive());
 }
 
 TEST_F(DownloadTest, TheSlaveTemplateTakesTheDelay) {
