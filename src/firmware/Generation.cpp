@@ -5,6 +5,7 @@
 #include "common/LeadingNumber.h"
 #include "firmware/PlacerTexte.h"
 #include "storage/FichIni.h"
+#include "storage/SequenceLayout.h"
 
 GenerationResult genererSource(TextBox& RTB1, Role role, const std::string& retardText,
                                const std::string& appPath, int16_t& characterCount,
@@ -22,15 +23,16 @@ GenerationResult genererSource(TextBox& RTB1, Role role, const std::string& reta
         PlacerTexte(RTB1, "#define CarRet 0", "#define CarRet " + retardText, replace, start);
     }
 
-    const std::string sequencePath = appPath + "/MessageTemporaire.car";
-    characterCount = roundToInt16(leadingNumber(LireIni("Caractères", "Nombre", sequencePath)));
+    const std::string sequencePath = workingSequencePath(appPath);
+    const std::string section(kSequenceSection);
+    characterCount =
+        roundToInt16(leadingNumber(LireIni(section, std::string(kCountKey), sequencePath)));
     const int16_t count = characterCount;
     bool replace = false;
     int32_t start = 1;
     for (int32_t n = 1; n <= count; ++n) {
         currentNumber = static_cast<int16_t>(n);
-        const std::string record =
-            LireIni("Caractères", "Caractère" + std::to_string(n), sequencePath);
+        const std::string record = LireIni(section, recordKey(n), sequencePath);
         PlacerTexte(RTB1, "//ICI", characterBlock(role, record), replace, start);
     }
     // The counter ends one past the count, except where that would leave the 16-bit range.
