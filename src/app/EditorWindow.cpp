@@ -80,7 +80,8 @@ EditorWindow::EditorWindow(const QString& appPath, WindowSeam& seam)
     Form_Load();
 }
 
-EditorWindow::~EditorWindow() = default;
+// A window destroyed without being closed still stops its build tool.
+EditorWindow::~EditorWindow() { Form_Unload(); }
 
 QString EditorWindow::workingFile() const {
     return QString::fromStdString(workingSequencePath(appPath_.toStdString()));
