@@ -54,13 +54,6 @@ TEST_F(EditingTest, TheDurationIsStoredWithItsFirstCommaTurnedIntoAPoint) {
     }
 }
 
-TEST_F(EditingTest, VirguleEnPointOnlyTrimsSpacesAndChangesTheFirstComma) {
-    setText("TDurée", "  1,5  ");
-    click("CBCaracOk");
-    click("CBPrécédent");
-    EXPECT_EQ(text("TDurée"), "1.5");
-}
-
 TEST_F(EditingTest, ValidatingOntoAStoredPositionShowsThatRecord) {
     writeBytes(folder.file("Travail/trois.car"),
                "[Caract\xE8res]\r\nNombre=3\r\nCaract\xE8re1=1;1;1;1;1;1;1;1\r\n"

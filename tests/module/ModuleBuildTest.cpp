@@ -34,9 +34,9 @@ void expectFailed(const ModuleFolder& folder, const CommandRun& run) {
 
 class BothRoles : public testing::TestWithParam<Role> {};
 
-INSTANTIATE_TEST_SUITE_P(Module, BothRoles, testing::Values(Role::master, Role::slave),
+INSTANTIATE_TEST_SUITE_P(Module, BothRoles, testing::Values(Role::Maitre, Role::Esclave),
                          [](const testing::TestParamInfo<Role>& param) {
-                             return param.param == Role::master ? "Maitre" : "Esclave";
+                             return param.param == Role::Maitre ? "Maitre" : "Esclave";
                          });
 
 TEST_P(BothRoles, ThreeCharacterSequenceCompiles) {
@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Module, SlaveDelay,
 // failed build must never show the word of success.
 TEST_P(SlaveDelay, CompilesOrFailsWithoutTheWordOfSuccess) {
     ModuleFolder folder;
-    folder.writeSource(Role::slave, threeCharacters, GetParam().typed);
+    folder.writeSource(Role::Esclave, threeCharacters, GetParam().typed);
     const CommandRun run = folder.make("all");
     if (GetParam().compiles) {
         expectBuilt(folder, run);
@@ -108,7 +108,7 @@ TEST_P(SlaveDelay, CompilesOrFailsWithoutTheWordOfSuccess) {
 // firmware that would overwrite the bootloader.
 TEST(ModuleBuild, SequenceTooBigForTheFlashFails) {
     ModuleFolder folder;
-    folder.writeSource(Role::master, std::vector<TestCharacter>(700, threeCharacters[0]));
+    folder.writeSource(Role::Maitre, std::vector<TestCharacter>(700, threeCharacters[0]));
     const CommandRun run = folder.make("all");
     expectFailed(folder, run);
     EXPECT_NE(run.output.find("will not fit"), std::string::npos) << run.output;

@@ -10,30 +10,18 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "common/CharacterRecord.h"
 #include "common/NumberText.h"
+#include "firmware/Generation.h"
+#include "storage/FichIni.h"
+#include "storage/SequenceLayout.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const char* templateName(Role role) {
-    return role == Role::master ? "AfficheurCaracMaitre.mod" : "AfficheurCaracEsclave.mod";
-}
-
-// One character block, piece by piece as the download builds it.
-std::string characterBlock(Role role, const TestCharacter& character) {
-    std::string block =
-        role == Role::master ? "\r\n\t\tGenererPulse();\r\n\t\tT100ms=0;" : "\r\n\r\n\t\tT100ms=0;";
-    for (int r = 0; r < 7; ++r) {
-        block += "\r\n\t\tValLigne[" + std::to_string(r) +
-                 "]=" + std::to_string(character.rows[r]) + ";";
-    }
-    if (role == Role::master) {
-        block += "\r\n\t\twhile(T100ms<" + formatNumber(character.seconds * 10) + "){}\r\n";
-    } else {
-        block += "\r\n\t\twhile (T100ms < tempo){}";
-    }
-    return block;
+    return role == Role::Maitre ? "AfficheurCaracMaitre.mod" : "AfficheurCaracEsclave.mod";
 }
 
 }  // namespace
@@ -42,7 +30,7 @@ ModuleFolder::ModuleFolder() : folder_("vexlo module é"), path_(folder_.path())
     const fs::path module = VEXLO_MODULE_DIR;
     fs::create_directory(fs::path(path_) / "modèle");
     fs::copy_file(module / "Makefile", fs::path(path_) / "Makefile");
-    for (Role role : {Role::master, Role::slave}) {
+    for (Role role : {Role::Maitre, Role::Esclave}) {
         fs::copy_file(module / templateName(role), templatePath(role));
     }
 }
@@ -57,21 +45,24 @@ std::string ModuleFolder::templatePath(Role role) const {
 
 void ModuleFolder::writeSource(Role role, const std::vector<TestCharacter>& sequence,
                                std::string_view delay) const {
-    std::string text = readBytes(templatePath(role));
-    if (role == Role::slave) {
-        const std::string line = "#define CarRet 0";
-        const std::size_t at = text.find(line, 1);
-        if (at != std::string::npos) {
-            text.replace(at, line.size(), "#define CarRet " + std::string(delay) + " ");
-        }
+    const std::string store = workingSequencePath(path_);
+    const std::string section(kSequenceSection);
+    for (size_t n = 1; n <= sequence.size(); ++n) {
+        const TestCharacter& character = sequence[n - 1];
+        std::array<int16_t, kRowCount> rows{};
+        std::copy(std::begin(character.rows), std::end(character.rows), rows.begin());
+        EcrireIni(section, std::string(kCountKey), std::to_string(n), store);
+        EcrireIni(section, recordKey(static_cast<int>(n)),
+                  formatRecord(rows, formatNumber(character.seconds)), store);
     }
-    for (const TestCharacter& character : sequence) {
-        const std::size_t marker = text.find("//ICI", 1);
-        if (marker != std::string::npos) {
-            text.insert(marker, characterBlock(role, character) + " ");
-        }
+    TextBox RTB1;
+    int16_t count = 0;
+    int16_t current = 0;
+    const GenerationResult result =
+        genererSource(RTB1, role, std::string(delay), path_, count, current);
+    if (result.kind != GenerationResult::Ok) {
+        throw std::runtime_error("generation failed: " + result.path + " " + result.reason);
     }
-    writeBytes(file("AfficheurCarac.c"), text);
 }
 
 CommandRun ModuleFolder::make(std::string_view arguments) const {

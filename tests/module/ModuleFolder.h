@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestFiles.h"
+#include "firmware/CharacterBlock.h"
 
 #include <string>
 #include <string_view>
@@ -11,8 +12,6 @@ struct TestCharacter {
     int rows[7];
     double seconds;
 };
-
-enum class Role { master, slave };
 
 // What a command printed (standard error merged) and how long it took.
 struct CommandRun {
@@ -30,8 +29,8 @@ class ModuleFolder {
     std::string file(std::string_view name) const;
     std::string templatePath(Role role) const;
 
-    // Writes AfficheurCarac.c the way the download does: the role's template, for the slave the
-    // delay line rewritten with `delay`, one character block per character before "//ICI".
+    // Stores the sequence as the working sequence file and writes AfficheurCarac.c with the
+    // program's own generation (the role's template, the slave's delay, one block each).
     void writeSource(Role role, const std::vector<TestCharacter>& sequence,
                      std::string_view delay = "2") const;
 

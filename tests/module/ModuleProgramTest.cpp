@@ -207,7 +207,7 @@ const std::vector<TestCharacter> oneCharacter = {{{4, 10, 17, 17, 31, 17, 17}, 0
 class ModuleProgram : public testing::Test {
   protected:
     void SetUp() override {
-        folder_.writeSource(Role::master, oneCharacter);
+        folder_.writeSource(Role::Maitre, oneCharacter);
         ASSERT_NE(findAnyCase(folder_.make("all").output, "aucune"), std::string::npos);
     }
     ModuleFolder folder_;
