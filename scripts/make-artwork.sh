@@ -12,10 +12,6 @@ blue='rgb(0,0,200)'
     -draw 'circle 10,10 10,1' +antialias "$out/pointrouge.gif"
 "$im" -size 21x21 "xc:$panel" -fill 'rgb(96,96,96)' -stroke 'rgb(64,64,64)' \
     -draw 'circle 10,10 10,1' +antialias "$out/pointgris.gif"
-# The dot shown in the window description before start-up: light grey.
-"$im" -size 21x21 "xc:$panel" -fill 'rgb(224,224,224)' -stroke 'rgb(160,160,160)' \
-    -draw 'circle 10,10 10,1' "$out/pointclair.png"
-
 # Preview faces, 27 x 15: play (two triangles) and stop (a square).
 "$im" -size 27x15 xc:none -fill "$blue" \
     -draw 'polygon 2,1 13,7 2,13' -draw 'polygon 14,1 25,7 14,13' "$out/lecture.gif"

@@ -22,7 +22,6 @@ DotGrid::DotGrid(QWidget* parent, const QString& appPath) : appPath_(appPath) {
             auto* dot = new DotBox(index, parent);
             dot->setObjectName(QStringLiteral("%1%2").arg(kRowNames[row]).arg(index));
             dot->setGeometry(twipsRect(parent, 360 + 330 * index, kRowTops[row], 300, 300));
-            dot->setPixmap(loadPictureFile(QStringLiteral(":/pointclair.png")));
             dot->setStyleSheet(QStringLiteral("background-color: rgb(192, 192, 192);"));
             dot->Tag = QStringLiteral("0");
             dots_[static_cast<size_t>(row)][static_cast<size_t>(index)] = dot;

@@ -38,9 +38,13 @@ Widget* place(Widget* widget, const char* name, QWidget* parent, int left, int t
 
 QFont sansSerif(qreal points, bool bold) {
     // The layout was measured with MS Sans Serif; Liberation Sans has Arial's narrow metrics.
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                                QStringLiteral("DejaVu Sans Condensed")});
+    static const bool substituted = [] {
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                                    QStringLiteral("DejaVu Sans Condensed")});
+        return true;
+    }();
+    (void)substituted;
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
@@ -81,7 +85,9 @@ EditorWindow::EditorWindow(const QString& appPath, WindowSeam& seam)
 }
 
 // A window destroyed without being closed still stops its build tool.
-EditorWindow::~EditorWindow() { Form_Unload(); }
+EditorWindow::~EditorWindow() {
+    Form_Unload();
+}
 
 QString EditorWindow::workingFile() const {
     return QString::fromStdString(workingSequencePath(appPath_.toStdString()));
