@@ -67,11 +67,22 @@ std::string LireIni(const std::string& section, const std::string& key, const st
 
 int32_t EcrireIni(const std::string& section, const std::string& key, const std::string& value,
                   const std::string& path) {
+    return EcrireIni(section, {{key, value}}, path).failed() ? 0 : 1;
+}
+
+SystemError EcrireIni(const std::string& section, const std::vector<IniKeyValue>& keys,
+                      const std::string& path) {
     std::string bytes;
     const int readError = readRegularFile(path, bytes);
     if (readError != 0 && readError != ENOENT) {
-        return 0;
+        return {path, readError};
     }
-    const std::optional<std::string> updated = withIniValue(bytes, section, key, value);
-    return updated && writeFileAtomically(path, *updated) == 0 ? 1 : 0;
+    for (const auto& [key, value] : keys) {
+        std::optional<std::string> updated = withIniValue(bytes, section, key, value);
+        if (!updated) {
+            return {path, EINVAL};
+        }
+        bytes = std::move(*updated);
+    }
+    return {path, writeFileAtomically(path, bytes)};
 }

@@ -4,6 +4,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
+
+#include "common/SystemError.h"
 
 // One key of an INI file read or written per call, the file named by its full path each time;
 // nothing is cached and no file stays open between calls. Names and values are UTF-8 here and
@@ -27,6 +31,16 @@ std::string LireIni(const std::string& section, const std::string& key, const st
 // starting with "[" or ";". Blanks around the names are dropped, as reading ignores them.
 int32_t EcrireIni(const std::string& section, const std::string& key, const std::string& value,
                   const std::string& path);
+
+// A key and the value to give it.
+using IniKeyValue = std::pair<std::string, std::string>;
+
+// Sets the keys in order, as that many calls of the routine above would, in one replacement of
+// the file: afterwards it holds all the new values or exactly what it held before. The failure
+// names `path` with the system's error number (EINVAL for a refused argument); number 0 when
+// every key was written.
+SystemError EcrireIni(const std::string& section, const std::vector<IniKeyValue>& keys,
+                      const std::string& path);
 
 // The two routines on the bytes of a whole file, without touching the disk.
 // iniValueOf: what LireIni returns for a file holding `fileBytes`.

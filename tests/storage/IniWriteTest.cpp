@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 
 #include "StorageTestSupport.h"
@@ -169,12 +170,14 @@ INSTANTIATE_TEST_SUITE_P(Injection, IniRefusedWriteTest, ::testing::ValuesIn(kRe
 TEST(IniWriteFailure, MissingFolder) {
     TempFolder folder;
     EXPECT_EQ(EcrireIni(kSection, kCount, "1", folder.file("absent/s.car")), 0);
+    EXPECT_EQ(EcrireIni(kSection, {{kCount, "1"}}, folder.file("absent/s.car")).number, ENOENT);
     EXPECT_EQ(folder.listing(), "");
 }
 
 TEST(IniWriteFailure, PathIsAFolder) {
     TempFolder folder;
     EXPECT_EQ(EcrireIni(kSection, kCount, "1", folder.path()), 0);
+    EXPECT_EQ(EcrireIni(kSection, {{kCount, "1"}}, folder.path()).number, EISDIR);
     EXPECT_EQ(folder.listing(), "");
 }
 
@@ -183,10 +186,12 @@ TEST(IniWriteFailure, ReadOnlyFolderLeavesTheFileUnchanged) {
     const std::string path = folder.file("s.car");
     writeBytes(path, golden("two-characters.car"));
     ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
-    const std::string result =
-        inChild([&] { return std::to_string(EcrireIni(kSection, kCount, "3", path)); },
-                {.unprivileged = true});
-    EXPECT_EQ(result, "0");
+    const std::string result = inChild(
+        [&] {
+            return std::to_string(EcrireIni(kSection, {{kCount, "3"}}, path).number);
+        },
+        {.unprivileged = true});
+    EXPECT_EQ(result, std::to_string(EACCES));
     EXPECT_EQ(readBytes(path), golden("two-characters.car"));
     EXPECT_EQ(folder.listing(), "s.car");
 }
@@ -197,9 +202,12 @@ TEST(IniWriteFailure, FullDiskLeavesTheFileUnchanged) {
     writeBytes(path, golden("two-characters.car"));
     // Room for fewer bytes than the file holds: the write stops part way.
     const std::string result = inChild(
-        [&] { return std::to_string(EcrireIni(kSection, recordKey(3), "1;1;1;1;1;1;1;1", path)); },
+        [&] {
+            return std::to_string(
+                EcrireIni(kSection, {{recordKey(3), "1;1;1;1;1;1;1;1"}}, path).number);
+        },
         {.maxFileSize = 40});
-    EXPECT_EQ(result, "0");
+    EXPECT_EQ(result, std::to_string(EFBIG));
     EXPECT_EQ(readBytes(path), golden("two-characters.car"));
     EXPECT_EQ(folder.listing(), "s.car") << "the partial temporary file must be removed";
 }
