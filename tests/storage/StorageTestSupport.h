@@ -1,17 +1,9 @@
 #pragma once
 
+#include "ChildRun.h"
 #include "TestFiles.h"
 
-#include <functional>
 #include <string>
 #include <string_view>
 
 std::string golden(std::string_view name);  // a file of tests/data/ini
-
-struct ChildLimits {
-    bool unprivileged = false;  // run as "nobody" when the tests run as root
-    long maxFileSize = -1;      // RLIMIT_FSIZE in bytes, or -1 for none: a disk that fills up
-};
-
-// Runs `body` in a forked child under `limits` and returns the text it produced.
-std::string inChild(const std::function<std::string()>& body, ChildLimits limits);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+struct ChildLimits {
+    bool unprivileged = false;  // run as "nobody" when the tests run as root
+    long maxFileSize = -1;      // RLIMIT_FSIZE in bytes, or -1 for none: a disk that fills up
+};
+
+// Runs `body` in a forked child under `limits` and returns the text it produced.
+std::string inChild(const std::function<std::string()>& body, ChildLimits limits);
