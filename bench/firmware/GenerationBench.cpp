@@ -29,12 +29,9 @@ void BM_GenerateMaster(benchmark::State& state) {
     TempFolder folder;
     layOut(folder, static_cast<int>(state.range(0)));
     TextBox box;
-    int16_t count = 0;
-    int16_t current = 0;
     for (auto _ : state) {
-        const GenerationResult result =
-            genererSource(box, Role::Maitre, "", folder.path(), count, current);
-        if (result.kind != GenerationResult::Ok || count != state.range(0)) {
+        const GenerationResult result = generateSource(box, Role::Maitre, "", folder.path());
+        if (result.kind != GenerationResult::Ok || result.characterCount != state.range(0)) {
             state.SkipWithError("generation failed");
             break;
         }

@@ -19,12 +19,10 @@
 #include "app/WindowSeam.h"
 #include "common/LeadingNumber.h"
 #include "console/DOSClass.h"
-#include "storage/SequenceFile.h"
 #include "storage/SequenceLayout.h"
 
 namespace {
 
-const QString kBlankRecord = QStringLiteral("0;0;0;0;0;0;0;0.5");
 constexpr int kClientWidthTwips = 4560;
 constexpr int kClientHeightTwips = 4440;
 
@@ -74,7 +72,7 @@ static void initArtwork() {
 }
 
 EditorWindow::EditorWindow(const QString& appPath, WindowSeam& seam)
-    : appPath_(appPath), seam_(seam) {
+    : appPath_(appPath), seam_(seam), sequence_(workingSequencePath(appPath.toStdString())) {
     initArtwork();
     setFont(sansSerif(8.25, false));
     setWindowTitle(kApplicationTitle);
@@ -90,7 +88,7 @@ EditorWindow::~EditorWindow() {
 }
 
 QString EditorWindow::workingFile() const {
-    return QString::fromStdString(workingSequencePath(appPath_.toStdString()));
+    return QString::fromStdString(sequence_.workingFile());
 }
 
 void EditorWindow::buildMenu() {
@@ -200,20 +198,13 @@ void EditorWindow::buildControls() {
 
 void EditorWindow::Form_Load() {
     Initialisation();
-    playing_ = false;
-    validationFlag_ = 0;
     MyDOS = DOSClass::create();
     myDosEvents_ = std::make_unique<MyDosEvents>(*this);
     MyDOS->setEvents(myDosEvents_.get());
 }
 
 void EditorWindow::Initialisation() {
-    // A file that cannot be deleted keeps its records; start-up goes on regardless.
-    deleteFileIfPresent(workingFile().toStdString());
-    setNumberCaption(QStringLiteral("1"));
-    characterCount_ = 1;
-    currentNumber_ = 1;
-    MiseAJourCaractère(kBlankRecord);
+    showStep(sequence_.restart());
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
@@ -248,7 +239,7 @@ void EditorWindow::LNumCaractère_Change() {
     LRetard_->setVisible(delayShown);
     TRetard_->setVisible(delayShown);
 
-    if (leadingNumber(caption.toStdString()) > 28) {
+    if (leadingNumber(caption.toStdString()) > kModuleCapacity) {
         setTextColour(LNumCaractère_, QColor(255, 0, 0));
         TTropDeCar_->setText(QStringLiteral("28 caractères MAX !!!"));
     } else {

@@ -7,6 +7,7 @@
 
 #include "app/DotGrid.h"
 #include "firmware/TextBox.h"
+#include "sequence/SequenceModel.h"
 
 class QLabel;
 class QLineEdit;
@@ -30,11 +31,8 @@ class EditorWindow : public QMainWindow {
     EditorWindow(const QString& appPath, WindowSeam& seam);
     ~EditorWindow() override;
 
-    // Editing state, read by tests and benchmarks.
-    int16_t characterCount() const { return characterCount_; }
-    int16_t currentNumber() const { return currentNumber_; }
-    int16_t validationFlag() const { return validationFlag_; }
-    bool playing() const { return playing_; }
+    // The editing state, read by tests and benchmarks.
+    const SequenceModel& sequence() const { return sequence_; }
     bool downloading() const { return downloading_; }
     const DotGrid& grid() const { return *grid_; }
     QString workingFile() const;
@@ -55,14 +53,14 @@ class EditorWindow : public QMainWindow {
     // Sets the caption of LNumCaractère, which always raises its change reaction.
     void setNumberCaption(const QString& caption);
     void LNumCaractère_Change();
-    int16_t shownNumber() const;
+    // Shows what an editing action of the sequence left: number and record, beep or message.
+    void showStep(const Step& step);
 
     // Editing and navigation.
     void CBCaracOk_Click();
     void Command1_Click();
     void CBPrécédent_Click();
     void CBSuivant_Click();
-    static QString VirguleEnPoint(QString& Chaine);
 
     // Preview.
     void CBDéfiler_Click();
@@ -78,7 +76,7 @@ class EditorWindow : public QMainWindow {
     // Role choice and download.
     void MaitreEsclave_Click(int Index);
     void CBDescendre_Click();
-    bool genererSource();
+    bool generateSource();
     void construireEtTelecharger();
     void runMake(const char* argument);
     void showOutputBox();
@@ -87,18 +85,11 @@ class EditorWindow : public QMainWindow {
     void MyDos_ReceiveErrors(std::string& strCommandErrors);
     friend class MyDosEvents;
 
-    // One key of section "Caractères" of the working sequence file.
-    QString readKey(const std::string& key) const;
-    void writeKey(const std::string& key, const QString& value) const;
-
     QString appPath_;
     WindowSeam& seam_;
     std::unique_ptr<DotGrid> grid_;
 
-    int16_t characterCount_ = 1;
-    int16_t currentNumber_ = 1;
-    int16_t validationFlag_ = 0;
-    bool playing_ = false;
+    SequenceModel sequence_;
     bool downloading_ = false;
     bool unloaded_ = false;
 

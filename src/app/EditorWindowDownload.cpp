@@ -43,23 +43,17 @@ void EditorWindow::CBDescendre_Click() {
         return;
     }
     downloading_ = true;
-    if (genererSource()) {
+    if (generateSource()) {
         construireEtTelecharger();
     }
     downloading_ = false;
 }
 
-bool EditorWindow::genererSource() {
+bool EditorWindow::generateSource() {
     const Role role = MaitreEsclave_[0]->isChecked() ? Role::Maitre : Role::Esclave;
-    // The generation counts with the current character number; a playing preview keeps its
-    // next character instead of stalling on the position past the end.
-    int16_t counter = currentNumber_;
     const GenerationResult result =
-        ::genererSource(box_, role, TRetard_->text().toStdString(), appPath_.toStdString(),
-                        characterCount_, counter);
-    if (!playing_) {
-        currentNumber_ = counter;
-    }
+        ::generateSource(box_, role, TRetard_->text().toStdString(), appPath_.toStdString());
+    sequence_.downloaded(result.characterCount);
     RTB1_->setPlainText(QString::fromStdString(box_.Text()));
     if (result.kind == GenerationResult::Ok) {
         return true;

@@ -1,6 +1,5 @@
 #include "app/EditorWindow.h"
 #include "app/WindowSeam.h"
-#include "common/LeadingNumber.h"
 #include "storage/SequenceFile.h"
 #include "storage/SequenceLayout.h"
 
@@ -38,12 +37,7 @@ void EditorWindow::mnucharger_Click() {
                      vbExclamation, QStringLiteral("Attention"));
         return;
     }
-    characterCount_ = roundToInt16(leadingNumber(readKey(std::string(kCountKey)).toStdString()));
-    // A loaded sequence previews all its characters, whatever was validated before.
-    validationFlag_ = 0;
-    currentNumber_ = 1;
-    setNumberCaption(QStringLiteral("1"));
-    MiseAJourCaractère(readKey(recordKey(1)));
+    showStep(sequence_.loaded());
 }
 
 void EditorWindow::mnusauver_Click() {

@@ -1,14 +1,11 @@
 #include <QDir>
 #include <QIcon>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include "app/EditorWindow.h"
 #include "app/PictureFile.h"
-#include "common/DisplayInterval.h"
-#include "storage/SequenceLayout.h"
 
 namespace {
 
@@ -30,28 +27,18 @@ void EditorWindow::armTimer1(int32_t intervalMs) {
 }
 
 void EditorWindow::CBDéfiler_Click() {
-    if (!playing_) {
-        playing_ = true;
+    const PreviewChange change = sequence_.togglePreview(TDurée_->text().toStdString());
+    if (change.playing) {
         CBDéfiler_->setIcon(previewFace(appPath_, "stop.gif", drawnStopFace));
-        currentNumber_ = 1;
-        // A pupil types "0,5": read it as a validation would store it, not as 0.
-        QString duration = TDurée_->text();
-        armTimer1(intervalOfDuration(VirguleEnPoint(duration).toStdString()));
+        armTimer1(change.intervalMs);
     } else {
-        playing_ = false;
         CBDéfiler_->setIcon(previewFace(appPath_, "lecture.gif", drawnPlayFace));
     }
 }
 
 void EditorWindow::Timer1_Timer() {
-    setNumberCaption(QString::number(currentNumber_));
-    MiseAJourCaractère(readKey(recordKey(currentNumber_)));
-    const int lastShown = characterCount_ - validationFlag_;
-    const int next = currentNumber_ + 1;
-    if (playing_) {
-        armTimer1(intervalOfDuration(TDurée_->text().toStdString()));
-    } else {
-        Timer1_->stop();
-    }
-    currentNumber_ = next > lastShown ? int16_t{1} : static_cast<int16_t>(next);
+    const Tick tick = sequence_.tick();
+    setNumberCaption(QString::number(tick.number));
+    MiseAJourCaractère(QString::fromStdString(tick.record));
+    armTimer1(tick.intervalMs);
 }

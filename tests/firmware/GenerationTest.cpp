@@ -15,17 +15,9 @@ namespace {
 const std::string letterA = "4;10;17;17;31;17;17;0.5";
 const std::string letterF = "31;1;1;15;1;1;1;1.5";
 
-struct Generated {
-    GenerationResult result;
-    int16_t count = -5;
-    int16_t current = -5;
-};
-
-Generated generate(const ProgramFolder& folder, Role role, const std::string& retard = "") {
+GenerationResult generate(const ProgramFolder& folder, Role role, const std::string& retard = "") {
     TextBox box;
-    Generated run;
-    run.result = genererSource(box, role, retard, folder.path(), run.count, run.current);
-    return run;
+    return generateSource(box, role, retard, folder.path());
 }
 
 // The saved source compared with a file of the test data folder, byte for byte.
@@ -39,9 +31,9 @@ TEST(GenerationTest, MasterBlockReplacesNothingAndStandsBeforeTheMarker) {
     ProgramFolder folder;
     folder.installTemplate(Role::Maitre, "maitre.mod");
     folder.writeSequence("1", {letterA});
-    const Generated run = generate(folder, Role::Maitre);
-    EXPECT_EQ(run.result.kind, GenerationResult::Ok);
-    EXPECT_EQ(run.result.path, folder.sourcePath());
+    const GenerationResult run = generate(folder, Role::Maitre);
+    EXPECT_EQ(run.kind, GenerationResult::Ok);
+    EXPECT_EQ(run.path, folder.sourcePath());
     expectSource(folder, "maitre_exemple.c");
 }
 
@@ -57,7 +49,7 @@ TEST(GenerationTest, SlaveGetsItsDelayLineAndSlaveBlocks) {
     ProgramFolder folder;
     folder.installTemplate(Role::Esclave, "esclave.mod");
     folder.writeSequence("2", {letterA, letterF});
-    EXPECT_EQ(generate(folder, Role::Esclave, "3").result.kind, GenerationResult::Ok);
+    EXPECT_EQ(generate(folder, Role::Esclave, "3").kind, GenerationResult::Ok);
     expectSource(folder, "esclave_retard3.c");
 }
 
@@ -114,11 +106,10 @@ TEST(GenerationTest, NoCharactersSaveTheTemplateUnchanged) {
         if (c.writeFile) {
             folder.writeSequence(c.nombre, {letterA, letterF});
         }
-        const Generated run = generate(folder, Role::Maitre);
-        EXPECT_EQ(run.result.kind, GenerationResult::Ok) << c.name;
+        const GenerationResult run = generate(folder, Role::Maitre);
+        EXPECT_EQ(run.kind, GenerationResult::Ok) << c.name;
         EXPECT_EQ(readBytes(folder.sourcePath()), testData("maitre.mod")) << c.name;
-        EXPECT_EQ(run.current, 1) << c.name;
-        EXPECT_EQ(run.count, c.nombre == std::string("-3") ? -3 : 0) << c.name;
+        EXPECT_EQ(run.characterCount, c.nombre == std::string("-3") ? -3 : 0) << c.name;
         EXPECT_FALSE(fs::exists(folder.sequencePath()) && !c.writeFile) << c.name;
     }
 }
@@ -165,30 +156,22 @@ TEST(GenerationTest, AMissingRecordGivesAnEmptyBlock) {
     EXPECT_NE(source.find("ValLigne[6]=0;\r\n\t\twhile(T100ms<0){}\r\n //ICI"), std::string::npos);
 }
 
-TEST(GenerationTest, CountersEndOnePastTheCount) {
+TEST(GenerationTest, TheCountIsNombreRoundedHalfToEven) {
     ProgramFolder folder;
     folder.installTemplate(Role::Maitre, "maitre.mod");
-    folder.writeSequence("2.5", {letterA, letterF, letterA});  // 2.5 rounds to 2
-    Generated run = generate(folder, Role::Maitre);
-    EXPECT_EQ(run.count, 2);
-    EXPECT_EQ(run.current, 3);
-
-    folder.writeSequence("3", {letterA, letterF, letterA});
-    run = generate(folder, Role::Maitre);
-    EXPECT_EQ(run.count, 3);
-    EXPECT_EQ(run.current, 4);
+    folder.writeSequence("2.5", {letterA, letterF, letterA});
+    EXPECT_EQ(generate(folder, Role::Maitre).characterCount, 2);
 }
 
-TEST(GenerationTest, TheHighestCountKeepsTheCounterIn16Bits) {
+TEST(GenerationTest, TheHighestCountIsWalkedWhole) {
     ProgramFolder folder;
     folder.installTemplate(Role::Maitre, "maitre.mod");
     std::string noMarker = testData("maitre.mod");
     noMarker.erase(noMarker.find("//ICI"), 5);  // blocks are dropped: quick even at this count
     writeBytes(folder.templatePath(Role::Maitre), noMarker);
     folder.writeSequence("32767", {});
-    const Generated run = generate(folder, Role::Maitre);
-    EXPECT_EQ(run.count, 32767);
-    EXPECT_EQ(run.current, 32767);
+    const GenerationResult run = generate(folder, Role::Maitre);
+    EXPECT_EQ(run.characterCount, 32767);
     EXPECT_EQ(readBytes(folder.sourcePath()), noMarker);
 }
 
@@ -201,17 +184,13 @@ TEST(GenerationTest, AnUnreadableTemplateIsNamedAndNothingIsSaved) {
         folder.writeSequence("1", {letterA});
         TextBox box;
         box.Text("avant");
-        int16_t count = 9;
-        int16_t current = 8;
-        const GenerationResult result =
-            genererSource(box, Role::Esclave, "3", folder.path(), count, current);
+        const GenerationResult result = generateSource(box, Role::Esclave, "3", folder.path());
         EXPECT_EQ(result.kind, GenerationResult::TemplateUnreadable);
         EXPECT_EQ(result.path, folder.templatePath(Role::Esclave));
         EXPECT_FALSE(result.reason.empty());
         EXPECT_FALSE(fs::exists(folder.sourcePath()));
         EXPECT_EQ(box.Text(), "avant");
-        EXPECT_EQ(count, 9);
-        EXPECT_EQ(current, 8);
+        EXPECT_EQ(result.characterCount, 1);
     }
 }
 
@@ -222,10 +201,10 @@ TEST(GenerationTest, AnUnwritableSourceIsNamedAndNoFileIsWritten) {
     fs::create_directory(folder.sourcePath());  // a folder in the way stops even root
     const auto entriesBefore =
         std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator());
-    const Generated run = generate(folder, Role::Maitre);
-    EXPECT_EQ(run.result.kind, GenerationResult::SourceUnwritable);
-    EXPECT_EQ(run.result.path, folder.sourcePath());
-    EXPECT_FALSE(run.result.reason.empty());
+    const GenerationResult run = generate(folder, Role::Maitre);
+    EXPECT_EQ(run.kind, GenerationResult::SourceUnwritable);
+    EXPECT_EQ(run.path, folder.sourcePath());
+    EXPECT_FALSE(run.reason.empty());
     EXPECT_TRUE(fs::is_directory(folder.sourcePath()));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()),
               entriesBefore);

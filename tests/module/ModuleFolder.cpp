@@ -56,10 +56,7 @@ void ModuleFolder::writeSource(Role role, const std::vector<TestCharacter>& sequ
                   formatRecord(rows, formatNumber(character.seconds)), store);
     }
     TextBox RTB1;
-    int16_t count = 0;
-    int16_t current = 0;
-    const GenerationResult result =
-        genererSource(RTB1, role, std::string(delay), path_, count, current);
+    const GenerationResult result = generateSource(RTB1, role, std::string(delay), path_);
     if (result.kind != GenerationResult::Ok) {
         throw std::runtime_error("generation failed: " + result.path + " " + result.reason);
     }
