@@ -62,9 +62,9 @@ void ModuleFolder::writeSource(Role role, const std::vector<TestCharacter>& sequ
     }
 }
 
-CommandRun ModuleFolder::make(std::string_view arguments) const {
-    const std::string command =
-        "cd '" + path_ + "' && LC_ALL=C make " + std::string(arguments) + " 2>&1";
+CommandRun ModuleFolder::make(std::string_view arguments, std::string_view prefix) const {
+    const std::string command = "cd '" + path_ + "' && LC_ALL=C " + std::string(prefix) + "make " +
+                                std::string(arguments) + " 2>&1";
     const auto start = std::chrono::steady_clock::now();
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {

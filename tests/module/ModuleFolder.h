@@ -34,8 +34,9 @@ class ModuleFolder {
     void writeSource(Role role, const std::vector<TestCharacter>& sequence,
                      std::string_view delay = "2") const;
 
-    // Runs "make <arguments>" in the folder with LC_ALL=C, standard error merged.
-    CommandRun make(std::string_view arguments) const;
+    // Runs "make <arguments>" in the folder with LC_ALL=C, standard error merged, behind
+    // `prefix` (a command that runs make as another user, say).
+    CommandRun make(std::string_view arguments, std::string_view prefix = "") const;
 
   private:
     TempFolder folder_;

@@ -1,15 +1,16 @@
 // "make program" with the real module Makefile and avrdude. A pseudo-terminal stands for the
 // module's serial port: left unanswered it is a silent module; answered by FakeBootloader it is
-// a module whose serial bootloader takes the firmware.
+// a module whose serial bootloader takes the firmware at its own baud rate.
 
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -46,14 +47,12 @@ class PseudoTerminal {
 };
 
 // The part of the STK500 protocol the ATmega328P serial bootloader speaks, enough for avrdude to
-// sign on, write the flash and read it back. Bytes that arrive within `deafFor` of the start are
-// dropped, as by a module that is still starting.
+// sign on, write the flash and read it back. Bytes sent at another rate than `baud` are dropped,
+// as a real bootloader hears only noise then.
 class FakeBootloader {
   public:
-    FakeBootloader(const PseudoTerminal& port, std::chrono::milliseconds deafFor)
-        : fd_(port.controller()),
-          deafUntil_(std::chrono::steady_clock::now() + deafFor),
-          thread_([this] { serve(); }) {}
+    FakeBootloader(const PseudoTerminal& port, speed_t baud)
+        : fd_(port.controller()), baud_(baud), thread_([this] { serve(); }) {}
     ~FakeBootloader() {
         stop_ = true;
         thread_.join();
@@ -81,7 +80,9 @@ class FakeBootloader {
             if (got <= 0) {
                 return false;
             }
-            if (std::chrono::steady_clock::now() >= deafUntil_) {
+            termios line{};
+            // The controller side reads the settings avrdude gave the port.
+            if (tcgetattr(fd_, &line) == 0 && cfgetospeed(&line) == baud_) {
                 input_.insert(input_.end(), bytes, bytes + got);
             }
         }
@@ -193,7 +194,7 @@ class FakeBootloader {
     }
 
     int fd_;
-    std::chrono::steady_clock::time_point deafUntil_;
+    speed_t baud_;
     std::atomic<bool> stop_{false};
     std::atomic<int> pagesWritten_{0};
     std::vector<unsigned char> input_;
@@ -226,11 +227,15 @@ void expectSuccess(const CommandRun& run) {
 
 TEST_F(ModuleProgram, SilentModuleIsNotRespondingWithinFifteenSeconds) {
     PseudoTerminal silent;
-    expectNotResponding(folder_.make("program PORT=" + silent.name()));
+    const CommandRun run = folder_.make("program PORT=" + silent.name());
+    expectNotResponding(run);
+    EXPECT_NE(run.output.find("57600 bauds"), std::string::npos) << run.output;
 }
 
 TEST_F(ModuleProgram, MissingPortIsNotResponding) {
-    expectNotResponding(folder_.make("program PORT=/dev/ttyUSB-vexlo-unplugged"));
+    const CommandRun run = folder_.make("program PORT=/dev/ttyUSB-vexlo-unplugged");
+    expectNotResponding(run);
+    EXPECT_NE(run.output.find("Aucun module trouvé sur USB"), std::string::npos) << run.output;
 }
 
 TEST_F(ModuleProgram, NoSerialPortAtAllIsNotResponding) {
@@ -244,6 +249,23 @@ TEST_F(ModuleProgram, PortThatIsNoSerialLineIsAnError) {
     EXPECT_NE(findAnyCase(run.output, "error"), std::string::npos) << run.output;
 }
 
+// A pupil's account outside the dialout group: the teacher is told what to do in French.
+TEST_F(ModuleProgram, PortThatCannotBeOpenedIsAnErrorWithTheGroupToJoin) {
+    writeBytes(folder_.file("port"), "");
+    ASSERT_EQ(chmod(folder_.file("port").c_str(), 0), 0);
+    std::string user;
+    if (geteuid() == 0) {
+        if (system("setpriv --version > /dev/null 2>&1") != 0) {
+            GTEST_SKIP() << "running as root without setpriv to drop the rights";
+        }
+        user = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    }
+    const CommandRun run = folder_.make("program PORT=port", user);
+    EXPECT_EQ(findAnyCase(run.output, "not responding"), std::string::npos) << run.output;
+    EXPECT_NE(findAnyCase(run.output, "error"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("groupe dialout"), std::string::npos) << run.output;
+}
+
 TEST_F(ModuleProgram, MissingFirmwareIsAnError) {
     std::remove(folder_.file("AfficheurCarac.hex").c_str());
     const CommandRun run = folder_.make("program PORT=/dev/null");
@@ -253,16 +275,16 @@ TEST_F(ModuleProgram, MissingFirmwareIsAnError) {
 
 TEST_F(ModuleProgram, AnsweringModuleIsProgrammed) {
     PseudoTerminal port;
-    FakeBootloader module(port, std::chrono::milliseconds(0));
+    FakeBootloader module(port, B115200);
     expectSuccess(folder_.make("program PORT=" + port.name()));
     EXPECT_GT(module.pagesWritten(), 0);
 }
 
-// The first attempt goes unanswered, the second one works: a success, whatever avrdude said
-// about the first.
-TEST_F(ModuleProgram, ModuleAnsweringOnSecondAttemptIsProgrammed) {
+// An older bootloader leaves the first attempt unanswered and takes the firmware at 57,600 baud:
+// a success, whatever avrdude said about the first attempt.
+TEST_F(ModuleProgram, OldBootloaderIsProgrammedAt57600Baud) {
     PseudoTerminal port;
-    FakeBootloader module(port, std::chrono::seconds(2));
+    FakeBootloader module(port, B57600);
     expectSuccess(folder_.make("program PORT=" + port.name()));
     EXPECT_GT(module.pagesWritten(), 0);
 }
