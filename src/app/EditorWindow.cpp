@@ -17,7 +17,6 @@
 #include "app/PictureFile.h"
 #include "app/Twips.h"
 #include "app/WindowSeam.h"
-#include "common/LeadingNumber.h"
 #include "console/DOSClass.h"
 #include "storage/SequenceLayout.h"
 
@@ -228,18 +227,18 @@ void EditorWindow::MiseAJourCaractère(const QString& record) {
     TDurée_->setText(grid_->showRecord(record));
 }
 
-void EditorWindow::setNumberCaption(const QString& caption) {
-    LNumCaractère_->setText(caption);
+void EditorWindow::setNumberCaption(int16_t number) {
+    LNumCaractère_->setText(QString::number(number));
     LNumCaractère_Change();
 }
 
 void EditorWindow::LNumCaractère_Change() {
-    const QString caption = LNumCaractère_->text();
-    const bool delayShown = caption == QStringLiteral("1") && MaitreEsclave_[1]->isChecked();
+    const int16_t shown = sequence_.shownNumber();
+    const bool delayShown = shown == 1 && MaitreEsclave_[1]->isChecked();
     LRetard_->setVisible(delayShown);
     TRetard_->setVisible(delayShown);
 
-    if (leadingNumber(caption.toStdString()) > kModuleCapacity) {
+    if (shown > kModuleCapacity) {
         setTextColour(LNumCaractère_, QColor(255, 0, 0));
         TTropDeCar_->setText(QStringLiteral("28 caractères MAX !!!"));
     } else {

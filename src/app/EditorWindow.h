@@ -51,7 +51,7 @@ class EditorWindow : public QMainWindow {
     void Initialisation();
 
     // Sets the caption of LNumCaractère, which always raises its change reaction.
-    void setNumberCaption(const QString& caption);
+    void setNumberCaption(int16_t number);
     void LNumCaractère_Change();
     // Shows what an editing action of the sequence left: number and record, beep or message.
     void showStep(const Step& step);

@@ -13,7 +13,7 @@ void EditorWindow::showStep(const Step& step) {
                          QStringLiteral("Attention"));
             break;
         case Step::Moved:
-            setNumberCaption(QString::number(step.number));
+            setNumberCaption(step.number);
             MiseAJourCaractère(QString::fromStdString(step.record));
             break;
     }

@@ -38,7 +38,7 @@ void EditorWindow::CBDéfiler_Click() {
 
 void EditorWindow::Timer1_Timer() {
     const Tick tick = sequence_.tick();
-    setNumberCaption(QString::number(tick.number));
+    setNumberCaption(tick.number);
     MiseAJourCaractère(QString::fromStdString(tick.record));
     armTimer1(tick.intervalMs);
 }
