@@ -279,7 +279,7 @@ TEST_F(ValidationFailureTest, TheWorkingFileReplacedByAFolder) {
     EXPECT_EQ(notStoredMessage(step.error),
               "Ce caractère n'a pas pu être enregistré dans la séquence.\r\n« " + path +
                   " » : c'est un dossier et non un fichier.\r\nIl est toujours affiché : "
-                  "valide-le à nouveau, ou appelle le Maître si cela recommence.");
+                  "valide-le à nouveau, et préviens ton professeur si cela recommence.");
     ASSERT_EQ(::rmdir(path.c_str()), 0);
     writeBytes(path, before);
     expectUnchangedThenRetried(text, "c'est un dossier et non un fichier");
