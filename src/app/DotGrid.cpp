@@ -3,7 +3,9 @@
 #include <QColor>
 #include <QDir>
 
+#include "app/DotAccessible.h"
 #include "app/DotBox.h"
+#include "app/DotGridInput.h"
 #include "app/PictureFile.h"
 #include "app/Twips.h"
 #include "common/LeadingNumber.h"
@@ -17,9 +19,10 @@ const QColor kPanelGrey(192, 192, 192);
 }  // namespace
 
 DotGrid::DotGrid(QWidget* parent, const QString& appPath) : appPath_(appPath) {
+    installDotAccessibility();
     for (int row = 0; row < kRowCount; ++row) {
         for (int index = 0; index < kColumnCount; ++index) {
-            auto* dot = new DotBox(index, parent);
+            auto* dot = new DotBox(row, index, parent);
             dot->setObjectName(QStringLiteral("%1%2").arg(kRowNames[row]).arg(index));
             dot->setGeometry(twipsRect(parent, 360 + 330 * index, kRowTops[row], 300, 300));
             dot->setStyleSheet(QStringLiteral("background-color: rgb(192, 192, 192);"));
@@ -27,7 +30,10 @@ DotGrid::DotGrid(QWidget* parent, const QString& appPath) : appPath_(appPath) {
             dots_[static_cast<size_t>(row)][static_cast<size_t>(index)] = dot;
         }
     }
+    input_ = std::make_unique<DotGridInput>(*this);
 }
+
+DotGrid::~DotGrid() = default;
 
 DotBox* DotGrid::dot(int row, int index) const {
     return dots_[static_cast<size_t>(row)][static_cast<size_t>(index)];

@@ -78,7 +78,10 @@ EditorWindow::EditorWindow(const QString& appPath, WindowSeam& seam)
     setWindowIcon(QIcon(QStringLiteral(":/icone.png")));
     buildMenu();
     buildControls();
+    bindKeys();
+    describeControls();
     Form_Load();
+    grid_->dot(0, 0)->setFocus();  // a pupil starts by drawing
 }
 
 // A window destroyed without being closed still stops its build tool.
@@ -91,16 +94,19 @@ QString EditorWindow::workingFile() const {
 }
 
 void EditorWindow::buildMenu() {
-    QMenu* mnufichier = menuBar()->addMenu(QStringLiteral("Fichier"));
+    QMenu* mnufichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
     mnufichier->setObjectName(QStringLiteral("mnufichier"));
     const char* names[] = {"mnucharger", "mnunouveau", "mnusauver"};
-    const char* captions[] = {"Charger", "Nouveau", "Sauver"};
+    const char* captions[] = {"&Charger", "&Nouveau", "&Sauver"};
+    const QKeySequence::StandardKey shortcuts[] = {QKeySequence::Open, QKeySequence::New,
+                                                   QKeySequence::Save};
     void (EditorWindow::*handlers[])() = {&EditorWindow::mnucharger_Click,
                                           &EditorWindow::mnunouveau_Click,
                                           &EditorWindow::mnusauver_Click};
     for (int i = 0; i < 3; ++i) {
         QAction* item = mnufichier->addAction(QString::fromUtf8(captions[i]));
         item->setObjectName(QString::fromUtf8(names[i]));
+        item->setShortcut(shortcuts[i]);
         connect(item, &QAction::triggered, this, handlers[i]);
     }
 }

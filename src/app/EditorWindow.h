@@ -46,6 +46,8 @@ class EditorWindow : public QMainWindow {
   private:
     void buildControls();
     void buildMenu();
+    void bindKeys();
+    void describeControls();
     void Form_Load();
     void Form_Unload();
     void Initialisation();

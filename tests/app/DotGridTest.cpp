@@ -49,17 +49,6 @@ TEST_F(DotGridTest, ShowingARecordDependsOnTheRecordNotOnTheGridBefore) {
     EXPECT_EQ(first, std::vector<int>({31, 1, 1, 15, 1, 1, 1}));
 }
 
-TEST_F(DotGridTest, AClickTogglesOneDotAndItsWeight) {
-    clickDot(6, 4);
-    EXPECT_EQ(rows(), std::vector<int>({0, 0, 0, 0, 0, 0, 16}));
-    clickDot(2, 2);
-    EXPECT_EQ(window->grid().rowValue(2), 4);
-    clickDot(2, 2);
-    EXPECT_EQ(window->grid().rowValue(2), 0);
-    EXPECT_EQ(window->grid().dot(2, 2)->Tag, "0");
-    EXPECT_EQ(window->grid().dot(6, 4)->Tag, "1");
-}
-
 TEST_F(DotGridTest, PicturesComeFromTheProgramFolderEachTime) {
     QImage blue(21, 21, QImage::Format_RGB32);
     blue.fill(QColor(0, 0, 255));

@@ -40,12 +40,12 @@ TEST_F(StartupTest, LaysOutTheClientAreaWithTheOutputBoxBeyondItsRightEdge) {
     EXPECT_EQ(window->grid().dot(6, 4)->geometry(), QRect(24 + 22 * 4, 224, 20, 20));
     const auto menus = window->findChildren<QMenu*>();
     ASSERT_EQ(menus.size(), 1);
-    EXPECT_EQ(menus[0]->title(), "Fichier");
+    EXPECT_EQ(menus[0]->title(), "&Fichier");
     QStringList items;
     for (QAction* item : menus[0]->actions()) {
         items << item->text();
     }
-    EXPECT_EQ(items, QStringList({"Charger", "Nouveau", "Sauver"}));
+    EXPECT_EQ(items, QStringList({"&Charger", "&Nouveau", "&Sauver"}));
 }
 
 TEST_F(StartupTest, DeletesAWorkingFileLeftByAnEarlierRun) {
