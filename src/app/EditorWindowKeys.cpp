@@ -1,5 +1,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -31,6 +32,26 @@ class ArrowsIgnored : public QObject {
     }
 };
 
+// The output box scrolls with Page Up and Page Down while it has the focus, as text boxes do,
+// instead of letting them step through the characters.
+class PageKeysKept : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride) {
+            return false;
+        }
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+            event->accept();
+            return true;
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 // Keys press the buttons themselves, so each runs the button's own handler.
@@ -44,4 +65,5 @@ void EditorWindow::bindKeys() {
     for (QRadioButton* role : MaitreEsclave_) {
         role->installEventFilter(arrowsIgnored);
     }
+    RTB1_->installEventFilter(new PageKeysKept(this));
 }

@@ -113,6 +113,9 @@ TEST_F(KeyboardAndPointerTest, PageKeysStepAndTheFileMenuHasItsUsualKeys) {
     EXPECT_EQ(text("LNumCaractère"), "2");
     key(Qt::Key_PageDown);
     EXPECT_EQ(seam.beeps, 1);
+    control("RTB1")->setFocus();  // the output box keeps the keys to scroll
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(text("LNumCaractère"), "2");
 
     key(Qt::Key_S, Qt::ControlModifier);
     key(Qt::Key_O, Qt::ControlModifier);
