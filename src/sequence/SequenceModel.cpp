@@ -131,6 +131,6 @@ Tick SequenceModel::tick() {
 std::string notStoredMessage(const SystemError& error) {
     return "Ce caractère n'a pas pu être enregistré dans la séquence.\r\n" +
            frenchDescription(error) +
-           ".\r\nIl est toujours affiché : valide-le à nouveau, ou appelle le Maître si cela "
-           "recommence.";
+           ".\r\nIl est toujours affiché : valide-le à nouveau, et préviens ton professeur si "
+           "cela recommence.";
 }
