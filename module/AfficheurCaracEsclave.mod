@@ -28,9 +28,10 @@ static const int16_t charactersBehind = CarRet + 0;
 #define PULSE_OUT_BIT PD3
 
 /* Pulses shorter than this are noise, pulses at least this long mark the sequence start
- * (milliseconds; the master sends 3 and 9). */
+ * (milliseconds; the master sends 3 and 9). Timer 1 measures them in 4 us counts. */
 #define NOISE_BELOW_MS 2
 #define START_FROM_MS 6
+#define COUNTS_PER_MS 250
 
 /* Row values, row A (top) to G (bottom); bit i lights column i, column 0 at the left. */
 volatile uint8_t ValLigne[7];
@@ -85,9 +86,6 @@ bool __atomic_compare_exchange_2(volatile void *object, void *expected, uint16_t
 	return same;
 }
 
-/* Milliseconds, for measuring pulses; both interrupts use it, neither interrupts the other. */
-static uint8_t clockMs;
-
 /* Rows A..F on PC0..PC5 (A0..A5), row G on PD4 (D4): a row is lit while its line is high.
  * Columns 0..4 on PB0..PB4 (D8..D12): a dot is lit while its column line is low. */
 static void rowsOff(void)
@@ -104,8 +102,8 @@ static void rowOn(uint8_t row)
 		PORTD |= (uint8_t)_BV(PD4);
 }
 
-/* 1 kHz: shows the next row (each row 1 ms in 7, about 140 frames a second), keeps the
- * millisecond clock and counts the 100 ms ticks. */
+/* 1 kHz: shows the next row (each row 1 ms in 7, about 140 frames a second) and counts
+ * the 100 ms ticks. */
 ISR(TIMER0_COMPA_vect)
 {
 	static uint8_t row;
@@ -116,7 +114,6 @@ ISR(TIMER0_COMPA_vect)
 	PORTB = (uint8_t)((PORTB & ~0x1F) | (~ValLigne[row] & 0x1F));
 	rowOn(row);
 
-	clockMs++;
 	if (++milliseconds == 100) {
 		milliseconds = 0;
 		if (T100ms < tempo - 1)
@@ -124,35 +121,56 @@ ISR(TIMER0_COMPA_vect)
 	}
 }
 
-/* Every edge of the chain input: repeat it down the chain at once, and at the end of a
- * real pulse move the master's position on and end the character being shown. */
+/* Timer 1 count at the start of the pulse on the chain input. */
+static uint16_t pulseStart;
+/* The pulse on the chain input lasted long enough to be the master's. */
+static bool pulseCounted;
+
+/* Every edge of the chain input: repeat it down the chain at once. A pulse that ends before
+ * the 2 ms mark is noise and leaves no trace; the end of a counted one tells whether it was
+ * the start of the master's sequence. */
 ISR(INT0_vect)
 {
-	static bool inPulse;
-	static uint8_t pulseStartMs;
-
 	if (!(PIND & _BV(PULSE_IN_BIT))) {
 		PORTD &= (uint8_t)~_BV(PULSE_OUT_BIT);
-		inPulse = true;
-		pulseStartMs = clockMs;
+		pulseStart = TCNT1;
+		OCR1A = (uint16_t)(pulseStart + NOISE_BELOW_MS * COUNTS_PER_MS);
+		TIFR1 = _BV(OCF1A);
+		TIMSK1 = _BV(OCIE1A);
 		return;
 	}
 	PORTD |= (uint8_t)_BV(PULSE_OUT_BIT);
-	/* A glitch over before this interrupt ran leaves no start behind: ignore it. */
-	if (!inPulse)
+	TIMSK1 = 0;
+	if (!pulseCounted)
 		return;
-	inPulse = false;
+	pulseCounted = false;
 
-	uint8_t width = (uint8_t)(clockMs - pulseStartMs);
-	if (width < NOISE_BELOW_MS)
-		return;
-	if (width >= START_FROM_MS) {
-		if (masterPosition != 0)
-			masterLength = masterPosition;
-		masterPosition = 1;
-	} else if (masterPosition != 0) {
-		masterPosition++;
+	uint16_t width = (uint16_t)(TCNT1 - pulseStart);
+	if (width >= START_FROM_MS * COUNTS_PER_MS) {
+		if (masterPosition != 1) {
+			if (masterPosition > 1)
+				masterLength = (uint16_t)(masterPosition - 1);
+			masterPosition = 1;
+		}
+	} else if (masterPosition == 1 && masterLength != 0) {
+		/* Not the start the learnt length foretold: the master's sequence changed. */
+		masterPosition = (uint16_t)(masterLength + 1);
+		masterLength = 0;
 	}
+}
+
+/* 2 ms into a pulse that is still on: the master moved on to its next character, and the
+ * slave ends the one it shows, all at the same distance from the master's change. A start
+ * pulse cannot be told yet: the position follows the length learnt from the pass before,
+ * and the end of the pulse puts it right. */
+ISR(TIMER1_COMPA_vect)
+{
+	TIMSK1 = 0;
+	if (PIND & _BV(PULSE_IN_BIT))
+		return;
+	pulseCounted = true;
+	if (masterPosition != 0)
+		masterPosition = masterPosition == masterLength ? 1 : (uint16_t)(masterPosition + 1);
 	T100ms = tempo;
 }
 
@@ -205,6 +223,10 @@ static void setUp(void)
 	TCCR0B = _BV(CS01) | _BV(CS00);
 	OCR0A = 249;
 	TIMSK0 = _BV(OCIE0A);
+
+	/* Timer 1 free running, 16 MHz / 64: 4 us counts for measuring pulses. */
+	TCCR1A = 0;
+	TCCR1B = _BV(CS11) | _BV(CS10);
 
 	/* INT0 on every edge of the chain input. */
 	EICRA = _BV(ISC00);

@@ -3,9 +3,11 @@
  * ATmega328P at 16 MHz; 5 x 7 dot matrix. Wiring and chain protocol: module/README.md.
  *
  * The generated character blocks stand before the marker at the end of the main loop.
- * Each block sends one pulse down the chain, shows one character and waits its duration
+ * Each block starts one pulse down the chain, shows one character and waits its duration
  * in 100 ms ticks. The first pulse of each pass through the sequence is a long one, so
- * the slaves down the chain know where the sequence starts.
+ * the slaves down the chain know where the sequence starts. The pulse runs on in the
+ * display interrupt while the character shows, and the ticks count from the pulse, so
+ * every character lasts its duration to the millisecond.
  */
 
 #include <stdbool.h>
@@ -13,7 +15,6 @@
 #include <avr/interrupt.h>
 #include <avr/io.h>
 #include <util/atomic.h>
-#include <util/delay.h>
 
 /* Chain output, idle high, a pulse is low: D3 (PD3). */
 #define PULSE_PORT PORTD
@@ -33,6 +34,12 @@ volatile uint8_t ValLigne[7];
 volatile _Atomic uint16_t T100ms;
 
 static bool sequenceStart;
+
+/* Milliseconds into the current 100 ms tick. */
+static volatile uint8_t msInTick;
+
+/* Milliseconds before the next pulse may start: the pulse still on, then the gap. */
+static volatile uint8_t chainBusyMs;
 
 /*
  * avr-libc has no libatomic: these are the calls the compiler makes for each access to a
@@ -87,39 +94,42 @@ static void rowOn(uint8_t row)
 		PORTD |= (uint8_t)_BV(PD4);
 }
 
-/* 1 kHz: shows the next row (each row 1 ms in 7, about 140 frames a second) and counts
- * the 100 ms ticks. */
+/* 1 kHz: shows the next row (each row 1 ms in 7, about 140 frames a second), ends the
+ * pulse on time and counts the 100 ms ticks. */
 ISR(TIMER0_COMPA_vect)
 {
 	static uint8_t row;
-	static uint8_t milliseconds;
 
 	rowsOff();
 	row = (uint8_t)((row + 1) % 7);
 	PORTB = (uint8_t)((PORTB & ~0x1F) | (~ValLigne[row] & 0x1F));
 	rowOn(row);
 
-	if (++milliseconds == 100) {
-		milliseconds = 0;
+	if (chainBusyMs != 0 && --chainBusyMs == PULSE_GAP_MS)
+		PULSE_PORT |= (uint8_t)_BV(PULSE_BIT);
+
+	if (++msInTick == 100) {
+		msInTick = 0;
 		if (T100ms != UINT16_MAX)
 			T100ms++;
 	}
 }
 
-/* One pulse down the chain at the start of each character; the first character of the
- * sequence gets the long one. The gap keeps back-to-back pulses apart for characters of
- * zero duration. */
+/* Starts one pulse down the chain at the start of each character, the long one for the
+ * first character of the sequence, and starts a new 100 ms tick: the character that the
+ * block then shows lasts exactly its ticks. Only a character of zero duration waits here,
+ * for the gap that keeps back-to-back pulses apart. */
 void GenererPulse(void)
 {
-	PULSE_PORT &= (uint8_t)~_BV(PULSE_BIT);
-	if (sequenceStart) {
-		sequenceStart = false;
-		_delay_ms(START_PULSE_MS);
-	} else {
-		_delay_ms(PULSE_MS);
+	while (chainBusyMs != 0) {
 	}
-	PULSE_PORT |= (uint8_t)_BV(PULSE_BIT);
-	_delay_ms(PULSE_GAP_MS);
+	ATOMIC_BLOCK(ATOMIC_RESTORESTATE)
+	{
+		PULSE_PORT &= (uint8_t)~_BV(PULSE_BIT);
+		chainBusyMs = (uint8_t)((sequenceStart ? START_PULSE_MS : PULSE_MS) + PULSE_GAP_MS);
+		msInTick = 0;
+	}
+	sequenceStart = false;
 }
 
 static void setUp(void)
