@@ -242,6 +242,16 @@ TEST_F(ModuleProgram, NoSerialPortAtAllIsNotResponding) {
     expectNotResponding(folder_.make("program PORT="));
 }
 
+// A virtual module that ended without taking its port file away (killed, say): avrdude finds
+// nobody at the port it names.
+TEST_F(ModuleProgram, StoppedVirtualModuleIsNotResponding) {
+    writeBytes(folder_.file("stopped.port"), "net:127.0.0.1:1\n");
+    const CommandRun run =
+        folder_.make("program", "VEXLO_MODULE_PORT_FILE='" + folder_.file("stopped.port") + "' ");
+    expectNotResponding(run);
+    EXPECT_NE(run.output.find("Afficheur virtuel"), std::string::npos) << run.output;
+}
+
 TEST_F(ModuleProgram, PortThatIsNoSerialLineIsAnError) {
     writeBytes(folder_.file("notaport"), "");
     const CommandRun run = folder_.make("program PORT=notaport");
