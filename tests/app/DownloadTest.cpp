@@ -1,13 +1,9 @@
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -191,33 +187,4 @@ TEST_F(DownloadTest, TheSlaveTemplateTakesTheDelay) {
     const QByteArray source = readBytes(folder.file("AfficheurCarac.c"));
     EXPECT_TRUE(source.contains("#define CarRet 3 "));
     EXPECT_TRUE(source.contains("while (T100ms < tempo){} "));
-}
-
-// The real module kit: avr-gcc builds the generated source (the communication error comes only
-// after "Aucune" was found), then avrdude talks to a serial port that nobody answers.
-TEST_F(WindowTest, EndToEndWithTheRealModuleKit) {
-    if (QStandardPaths::findExecutable("avr-gcc").isEmpty() ||
-        QStandardPaths::findExecutable("avrdude").isEmpty()) {
-        GTEST_SKIP() << "avr-gcc or avrdude missing";
-    }
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    const QByteArray port = ::ptsname(master);
-    const QByteArray savedFlags = qgetenv("MAKEFLAGS");
-    qputenv("MAKEFLAGS", "PORT=" + port);
-
-    draw({31, 1, 1, 15, 1, 1, 1}, "1,5");
-    click("CBCaracOk");
-    draw({4, 10, 17, 17, 31, 17, 17}, "0,5");
-    click("CBCaracOk");
-    click("CBDescendre");
-    qputenv("MAKEFLAGS", savedFlags);
-    ::close(master);
-
-    ASSERT_EQ(seam.messages.size(), 1u);
-    EXPECT_EQ(seam.messages[0].title, "Erreur de communication");
-    EXPECT_EQ(seam.messages[0].prompt, kNoAnswerText);
-    EXPECT_TRUE(QFile::exists(folder.file("AfficheurCarac.hex")));
 }
