@@ -10,7 +10,7 @@ constexpr int kColumns = 5, kRows = 7;
 }  // namespace
 
 MatrixView::MatrixView(QWidget* parent) : QWidget(parent) {
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFixedSize(sizeHint());
 }
 
 void MatrixView::show(const std::optional<Picture>& picture) {
