@@ -61,6 +61,28 @@ TEST(FirmwareTiming, MasterShowsEveryCharacterForItsDurationAtEveryPass) {
     }
 }
 
+// Programmed again, a module starts over from a chip just powered on, whatever ran before.
+TEST(FirmwareTiming, ModuleProgrammedAgainStartsOver) {
+    Chain chain(1);
+    std::vector<ShownCharacter> shown;
+    chain.module(0).decoder().onShown = [&](const ShownCharacter& c) { shown.push_back(c); };
+    const std::vector<uint8_t> master = firmware(Role::Maitre);
+    chain.module(0).start(master, 0);
+    chain.runUntil(300 * kCyclesPerMs);
+    chain.module(0).start(firmware(Role::Esclave), 300 * kCyclesPerMs);  // dark without a master
+    chain.runUntil(600 * kCyclesPerMs);
+    chain.module(0).start(master, 600 * kCyclesPerMs);
+    chain.runUntil(1200 * kCyclesPerMs);
+
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[2].rows, Picture{});
+    EXPECT_NEAR(ms(shown[3].start), 601, 1.0);
+    for (std::size_t n = 3; n < 5; ++n) {
+        EXPECT_EQ(shown[n].rows, picture(n - 3));
+        EXPECT_NEAR(ms(shown[n].duration), sequence[n - 3].seconds * 1000, kToleranceMs);
+    }
+}
+
 // A slave with delay 1 shows each character while the master shows the next one, from 2 ms after
 // the master's change (the pulse is known for one only then) and as long as the master does;
 // pulses of 1.5 ms on its input, between the master's, change nothing.

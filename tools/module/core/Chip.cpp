@@ -31,8 +31,19 @@ void sleepNot(avr_t*, avr_cycle_count_t) {}
 
 }  // namespace
 
-Chip::Chip() : avr_(avr_make_mcu_by_name("atmega328p")) {
+Chip::Chip() {
     avr_global_logger_set(logErrors);
+    powerOn();
+}
+
+Chip::~Chip() {
+    powerOff();
+}
+
+// simavr's reset leaves the I/O registers and the clock as they were: a program starts on a
+// core of its own, as on a chip just powered on.
+void Chip::powerOn() {
+    avr_ = avr_make_mcu_by_name("atmega328p");
     if (avr_ == nullptr || avr_init(avr_) != 0) {
         throw std::runtime_error("simavr has no ATmega328P");
     }
@@ -51,22 +62,21 @@ Chip::Chip() : avr_(avr_make_mcu_by_name("atmega328p")) {
     }
 }
 
-Chip::~Chip() {
+void Chip::powerOff() {
     avr_terminate(avr_);
     std::free(avr_);
 }
 
 void Chip::start(std::span<const uint8_t> program, uint64_t now) {
     hold(now);
-    const std::size_t flashSize = avr_->flashend + 1u;
-    const std::size_t size = std::min(program.size(), flashSize);
-    std::memset(avr_->flash, 0xFF, flashSize);
-    std::memcpy(avr_->flash, program.data(), size);
-    avr_->codeend = avr_->flashend;
     if (std::all_of(program.begin(), program.end(), [](uint8_t byte) { return byte == 0xFF; })) {
         return;
     }
-    avr_reset(avr_);
+    powerOff();
+    powerOn();
+    const std::size_t size = std::min<std::size_t>(program.size(), avr_->flashend + 1u);
+    std::memcpy(avr_->flash, program.data(), size);
+    avr_->codeend = avr_->flashend;
     // simavr arms level triggering of INT0 at each reset and then keeps raising it while the
     // input is low, even once the program chose edges.
     avr_extint_set_strict_lvl_trig(avr_, 0, 0);

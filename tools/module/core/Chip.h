@@ -58,6 +58,8 @@ class Chip {
         int port;
         bool direction;
     };
+    void powerOn();
+    void powerOff();
     static void registerWritten(struct avr_irq_t* irq, uint32_t value, void* param);
     void levelsChanged();
     uint64_t cycleNow() const;
