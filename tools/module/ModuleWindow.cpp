@@ -33,6 +33,7 @@ ModuleWindow::ModuleWindow(VirtualModule& modules, QWidget* parent)
     : QWidget(parent), modules_(modules) {
     setWindowTitle(QStringLiteral("Afficheur virtuel"));
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     auto* row = new QHBoxLayout;
     auto* cableGroup = new QButtonGroup(this);
     for (int module = 0; module < modules.chain().size(); ++module) {
@@ -51,11 +52,9 @@ ModuleWindow::ModuleWindow(VirtualModule& modules, QWidget* parent)
     connect(cableGroup, &QButtonGroup::idClicked, this,
             [this](int module) { modules_.plugCable(module); });
     layout->addLayout(row);
-    auto* hint = new QLabel(
-        QStringLiteral("« make program » envoie le programme au module où est branché le câble "
-                       "(avrdude -c stk500v1 -P %1).")
-            .arg(QString::fromStdString(modules.port())));
-    hint->setWordWrap(true);
+    auto* hint = new QLabel(QStringLiteral("« make program » programme le module où est branché "
+                                           "le câble USB.\nPort pour avrdude -c stk500v1 : %1")
+                                .arg(QString::fromStdString(modules.port())));
     layout->addWidget(hint);
 
     auto* timer = new QTimer(this);
