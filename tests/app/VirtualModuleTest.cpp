@@ -124,7 +124,7 @@ TEST_F(VirtualModuleTest, MasterThenSlaveOneStepBehind) {
     for (std::size_t n = 0; n < 3; ++n) {
         EXPECT_EQ(slave[n].rows, sequence[n].rows) << "slave character " << n;
         const auto along = std::find_if(masterNow.begin(), masterNow.end(), [&](const Shown& m) {
-            return std::abs(m.start + 2 - slave[n].start) < 1.0;
+            return std::abs(m.start + 2 - slave[n].start) < 1.5;  // from 2 ms, at its next row
         });
         ASSERT_NE(along, masterNow.end()) << "slave character " << n;
         EXPECT_EQ(along->rows, sequence[(n + 1) % 3].rows) << "slave character " << n;
