@@ -54,15 +54,9 @@ std::string utf8ToAnsi(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
-        char32_t cp = 0;
-        const size_t length = decodeUtf8At(text, i, cp);
-        if (length == 0) {
-            out += '?';
-            ++i;
-        } else {
-            out += ansiByteOf(cp);
-            i += length;
-        }
+        const Utf8Sequence sequence = decodeUtf8At(text, i);
+        out += sequence.valid ? ansiByteOf(sequence.codePoint) : '?';
+        i += sequence.length;
     }
     return out;
 }

@@ -8,5 +8,5 @@
 // U+008F, U+0090 and U+009D, as Windows itself maps them, so every byte survives a round trip.
 std::string ansiToUtf8(std::string_view bytes);
 
-// A character with no Windows-1252 byte, or a byte that is not valid UTF-8, becomes "?".
+// A character with no Windows-1252 byte, or each maximal invalid UTF-8 part, becomes "?".
 std::string utf8ToAnsi(std::string_view text);

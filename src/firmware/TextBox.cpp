@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "common/Utf8.h"
+
 namespace {
 
 char foldAscii(char c) {
@@ -45,26 +47,14 @@ bool isWordCodePoint(char32_t c) {
     }
 }
 
-// Decodes the code point whose bytes start at `begin` (and end before `end`). A malformed
-// sequence decodes as a non-letter.
-char32_t decodeAt(std::string_view text, std::size_t begin, std::size_t end) {
-    const auto lead = static_cast<unsigned char>(text[begin]);
-    if (lead < 0x80) {
-        return lead;
-    }
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || begin + length != end) {
-        return 0;
-    }
-    char32_t c = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        c = (c << 6) | (static_cast<unsigned char>(text[begin + i]) & 0x3F);
-    }
-    return c;
-}
-
 bool isContinuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The character that ends at `end`; a malformed sequence counts as a non-letter.
+bool isWordSequenceBefore(std::string_view text, std::size_t begin, std::size_t end) {
+    const Utf8Sequence sequence = decodeUtf8At(text, begin);
+    return sequence.valid && begin + sequence.length == end && isWordCodePoint(sequence.codePoint);
 }
 
 bool wordCharacterBefore(std::string_view text, std::size_t at) {
@@ -75,18 +65,15 @@ bool wordCharacterBefore(std::string_view text, std::size_t at) {
     while (begin > 0 && at - begin < 4 && isContinuation(text[begin])) {
         --begin;
     }
-    return isWordCodePoint(decodeAt(text, begin, at));
+    return isWordSequenceBefore(text, begin, at);
 }
 
 bool wordCharacterAfter(std::string_view text, std::size_t at) {
     if (at >= text.size()) {
         return false;
     }
-    std::size_t end = at + 1;
-    while (end < text.size() && end - at < 4 && isContinuation(text[end])) {
-        ++end;
-    }
-    return isWordCodePoint(decodeAt(text, at, end));
+    const Utf8Sequence sequence = decodeUtf8At(text, at);
+    return sequence.valid && isWordCodePoint(sequence.codePoint);
 }
 
 }  // namespace

@@ -5,18 +5,9 @@
 
 namespace {
 
-// Replaces invalid bytes with "?" so the result is always valid UTF-8.
+// Replaces invalid parts with "?" so the result is always valid UTF-8.
 std::string sanitizedUtf8(std::string_view bytes) {
-    if (isValidUtf8(bytes)) {
-        return std::string(bytes);
-    }
-    return ansiToUtf8(utf8ToAnsi(bytes));
-}
-
-// Length of the valid UTF-8 sequence at bytes[i], 0 when there is none.
-size_t utf8SequenceLength(std::string_view bytes, size_t i) {
-    char32_t ignored = 0;
-    return decodeUtf8At(bytes, i, ignored);
+    return replaceInvalidUtf8(bytes, "?");
 }
 
 }  // namespace
@@ -27,12 +18,12 @@ IniEncoding detectIniEncoding(std::string_view fileBytes) {
     }
     bool multiByte = false;
     for (size_t i = 0; i < fileBytes.size();) {
-        const size_t length = utf8SequenceLength(fileBytes, i);
-        if (length == 0) {
+        const Utf8Sequence sequence = decodeUtf8At(fileBytes, i);
+        if (!sequence.valid) {
             return IniEncoding::Ansi;
         }
-        multiByte = multiByte || length > 1;
-        i += length;
+        multiByte = multiByte || sequence.length > 1;
+        i += sequence.length;
     }
     return multiByte ? IniEncoding::Utf8 : IniEncoding::Ansi;
 }
@@ -48,7 +39,7 @@ std::string valueFromFile(std::string_view stored, IniEncoding encoding, size_t 
     const std::string text = sanitizedUtf8(stored);
     size_t end = 0;
     for (size_t count = 0; end < text.size() && count < maxCharacters; ++count) {
-        end += utf8SequenceLength(text, end);
+        end += decodeUtf8At(text, end).length;
     }
     return text.substr(0, end);
 }
