@@ -9,6 +9,7 @@
 #include "app/MyDosEvents.h"
 #include "app/Twips.h"
 #include "app/WindowSeam.h"
+#include "common/SystemError.h"
 #include "console/DOSClass.h"
 #include "firmware/DownloadOutcome.h"
 #include "firmware/Generation.h"
@@ -58,8 +59,8 @@ bool EditorWindow::generateSource() {
     if (result.kind == GenerationResult::Ok) {
         return true;
     }
-    const QString file = QString::fromStdString(result.path);
-    const QString reason = QString::fromStdString(result.reason);
+    const QString file = QString::fromStdString(result.file.path);
+    const QString reason = QString::fromStdString(frenchReason(result.file.number));
     const QString text = result.kind == GenerationResult::TemplateUnreadable
                              ? QStringLiteral(
                                    "Le modèle du programme « %1 » ne peut pas être lu : %2.\r\n"

@@ -6,8 +6,7 @@
 namespace {
 
 QString describe(const FileOpResult& result) {
-    return QStringLiteral("« %1 » : %2.")
-        .arg(QString::fromStdString(result.path), QString::fromStdString(result.reason));
+    return QString::fromStdString(frenchDescription(result.error)) + QLatin1Char('.');
 }
 
 }  // namespace

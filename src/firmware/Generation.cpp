@@ -15,8 +15,8 @@ GenerationResult generateSource(TextBox& RTB1, Role role, const std::string& ret
     const std::string templatePath =
         appPath + (role == Role::Maitre ? "/modèle/AfficheurCaracMaitre.mod"
                                         : "/modèle/AfficheurCaracEsclave.mod");
-    if (const FileStatus loaded = RTB1.FileName(templatePath); !loaded.ok) {
-        return {GenerationResult::TemplateUnreadable, templatePath, loaded.reason, count};
+    if (const SystemError loaded = RTB1.FileName(templatePath); loaded.failed()) {
+        return {GenerationResult::TemplateUnreadable, loaded, count};
     }
 
     if (role == Role::Esclave) {
@@ -33,8 +33,8 @@ GenerationResult generateSource(TextBox& RTB1, Role role, const std::string& ret
     }
 
     const std::string sourcePath = appPath + "/AfficheurCarac.c";
-    if (const FileStatus saved = RTB1.SaveFile(sourcePath, TextBox::PlainText); !saved.ok) {
-        return {GenerationResult::SourceUnwritable, sourcePath, saved.reason, count};
+    if (const SystemError saved = RTB1.SaveFile(sourcePath, TextBox::PlainText); saved.failed()) {
+        return {GenerationResult::SourceUnwritable, saved, count};
     }
-    return {GenerationResult::Ok, sourcePath, "", count};
+    return {GenerationResult::Ok, {sourcePath, 0}, count};
 }

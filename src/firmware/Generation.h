@@ -3,17 +3,17 @@
 #include <cstdint>
 #include <string>
 
+#include "common/SystemError.h"
 #include "firmware/CharacterBlock.h"
 #include "firmware/TextBox.h"
 
-// Outcome of generateSource. `path` names the file concerned: the saved source when Ok, the
-// template that could not be loaded, or the source that could not be written. `reason` is the
-// system's explanation of a failure ("" when Ok). `characterCount` is the stored "Nombre" the
-// generation walked, read whatever the outcome.
+// Outcome of generateSource. `file` names the file concerned: the saved source when Ok, the
+// template that could not be loaded, or the source that could not be written, with the system's
+// error number of a failure. `characterCount` is the stored "Nombre" the generation walked, read
+// whatever the outcome.
 struct GenerationResult {
     enum Kind { Ok, TemplateUnreadable, SourceUnwritable } kind = Ok;
-    std::string path;
-    std::string reason;
+    SystemError file;
     int16_t characterCount = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "firmware/TextBox.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <utility>
 
@@ -82,10 +83,10 @@ int32_t TextBox::size32() const {
     return static_cast<int32_t>(std::min<std::size_t>(text_.size(), INT32_MAX));
 }
 
-FileStatus TextBox::FileName(const std::string& path) {
+SystemError TextBox::FileName(const std::string& path) {
     std::string loaded;
-    FileStatus status = readTextFile(path, loaded);
-    if (status.ok) {
+    SystemError status = readTextFile(path, loaded);
+    if (!status.failed()) {
         Text(std::move(loaded));
     }
     return status;
@@ -136,9 +137,9 @@ void TextBox::SelText(std::string_view text) {
     selLength_ = 0;
 }
 
-FileStatus TextBox::SaveFile(const std::string& path, int format) const {
+SystemError TextBox::SaveFile(const std::string& path, int format) const {
     if (format != PlainText) {
-        return {false, "Format d'enregistrement non pris en charge pour " + path};
+        return {path, ENOTSUP};
     }
     return writeTextFileAtomically(path, text_);
 }

@@ -24,9 +24,8 @@ class TextBox {
     static constexpr int PlainText = 1;
 
     // Loads a Windows-1252 file; on success the whole text becomes the file's text (as UTF-8)
-    // and the selection is empty at 0. On failure the text and selection are left as they were
-    // and the status names the reason.
-    FileStatus FileName(const std::string& path);
+    // and the selection is empty at 0. On failure the text and selection are left as they were.
+    SystemError FileName(const std::string& path);
 
     // Searches from byte index `start` to the end of the text and returns the index of the first
     // match, or -1 (also for an empty `what` or a `start` outside 0..size). A match selects it.
@@ -50,7 +49,7 @@ class TextBox {
     // `path`, replacing the file only once the whole text is written (temporary file in the
     // same folder, then rename). `format` must be PlainText; any other value writes nothing
     // and fails.
-    FileStatus SaveFile(const std::string& path, int format) const;
+    SystemError SaveFile(const std::string& path, int format) const;
 
     const std::string& Text() const { return text_; }
     // Replaces the whole text; the selection becomes empty at 0.

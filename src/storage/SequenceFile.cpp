@@ -10,36 +10,8 @@
 
 namespace {
 
-std::string reasonFor(int error, bool isDestination) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return isDestination ? "le dossier n'existe pas" : "le fichier n'existe pas";
-        case EACCES:
-        case EPERM:
-        case EROFS:
-        case ETXTBSY:
-            return "accès refusé";
-        case ENOSPC:
-        case EDQUOT:
-        case EFBIG:
-            return "disque plein";
-        case EISDIR:
-            return "c'est un dossier";
-        case EINVAL:
-            return "ce n'est pas un fichier ordinaire";
-        case ENAMETOOLONG:
-            return "nom de fichier trop long";
-        case EIO:
-            return "erreur de lecture ou d'écriture";
-        default:
-            return "erreur système " + std::to_string(error);
-    }
-}
-
 FileOpResult failed(FileOpResult::Failure failure, const std::string& path, int error) {
-    return {failure, path,
-            reasonFor(error, failure == FileOpResult::Failure::DestinationNotWritable), error};
+    return {failure, {path, error}};
 }
 
 // Reads `source` in pieces into `writer`; 0 or the errno of the read.

@@ -2,14 +2,12 @@
 
 #include <string>
 
+#include "common/SystemError.h"
+
 // Whole-file operations on sequence files: Load and Save copy, start-up and New delete.
 
-// Outcome of a file operation. On failure `path` names the file at fault (UTF-8) and `reason`
-// is a short French text fit to follow the path in a message, e.g. « Impossible de lire
-// "<path>" : le fichier n'existe pas. ». Reasons: "le fichier n'existe pas", "le dossier
-// n'existe pas", "accès refusé", "disque plein", "c'est un dossier", "ce n'est pas un fichier
-// ordinaire", "nom de fichier trop long", "erreur de lecture ou d'écriture", or "erreur système
-// <n>" for the rest.
+// Outcome of a file operation. On failure `error` names the file at fault and why; a path that
+// is not a regular file gives EISDIR for a folder and EINVAL for anything else.
 struct FileOpResult {
     enum class Failure {
         None,
@@ -19,9 +17,7 @@ struct FileOpResult {
         NotDeleted,              // the file exists and could not be removed
     };
     Failure failure = Failure::None;
-    std::string path;
-    std::string reason;
-    int errorNumber = 0;  // the errno behind the failure
+    SystemError error;
 
     bool ok() const { return failure == Failure::None; }
 };

@@ -33,7 +33,7 @@ TEST(GenerationTest, MasterBlockReplacesNothingAndStandsBeforeTheMarker) {
     folder.writeSequence("1", {letterA});
     const GenerationResult run = generate(folder, Role::Maitre);
     EXPECT_EQ(run.kind, GenerationResult::Ok);
-    EXPECT_EQ(run.path, folder.sourcePath());
+    EXPECT_EQ(run.file.path, folder.sourcePath());
     expectSource(folder, "maitre_exemple.c");
 }
 
@@ -186,8 +186,8 @@ TEST(GenerationTest, AnUnreadableTemplateIsNamedAndNothingIsSaved) {
         box.Text("avant");
         const GenerationResult result = generateSource(box, Role::Esclave, "3", folder.path());
         EXPECT_EQ(result.kind, GenerationResult::TemplateUnreadable);
-        EXPECT_EQ(result.path, folder.templatePath(Role::Esclave));
-        EXPECT_FALSE(result.reason.empty());
+        EXPECT_EQ(result.file.path, folder.templatePath(Role::Esclave));
+        EXPECT_TRUE(result.file.failed());
         EXPECT_FALSE(fs::exists(folder.sourcePath()));
         EXPECT_EQ(box.Text(), "avant");
         EXPECT_EQ(result.characterCount, 1);
@@ -203,8 +203,8 @@ TEST(GenerationTest, AnUnwritableSourceIsNamedAndNoFileIsWritten) {
         std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator());
     const GenerationResult run = generate(folder, Role::Maitre);
     EXPECT_EQ(run.kind, GenerationResult::SourceUnwritable);
-    EXPECT_EQ(run.path, folder.sourcePath());
-    EXPECT_FALSE(run.reason.empty());
+    EXPECT_EQ(run.file.path, folder.sourcePath());
+    EXPECT_EQ(run.file.number, EISDIR);
     EXPECT_TRUE(fs::is_directory(folder.sourcePath()));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()),
               entriesBefore);

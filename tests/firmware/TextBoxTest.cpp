@@ -143,7 +143,7 @@ TEST(TextBoxFileTest, LoadsWindows1252AsUtf8) {
     TextBox box;
     box.Text("ancien");
     box.SelStart(3);
-    ASSERT_TRUE(box.FileName(file.string()).ok);
+    ASSERT_FALSE(box.FileName(file.string()).failed());
     EXPECT_EQ(box.Text(), "/* mod\xC3\xA8le */\r\n\t//ICI\r\n");
     EXPECT_EQ(box.selStart(), 0);
 }
@@ -153,10 +153,10 @@ TEST(TextBoxFileTest, AFileThatCannotBeReadIsReportedAndTheTextKept) {
     TextBox box;
     box.Text("ancien");
     const std::string missing = folder.path() + "/absent.mod";
-    const FileStatus status = box.FileName(missing);
-    EXPECT_FALSE(status.ok);
-    EXPECT_NE(status.reason.find(missing), std::string::npos) << status.reason;
-    EXPECT_FALSE(box.FileName(folder.path()).ok);  // a folder opens but cannot be read
+    const SystemError status = box.FileName(missing);
+    EXPECT_EQ(status.number, ENOENT);
+    EXPECT_EQ(status.path, missing);
+    EXPECT_EQ(box.FileName(folder.path()).number, EISDIR);  // a folder opens but cannot be read
     EXPECT_EQ(box.Text(), "ancien");
 }
 
@@ -170,12 +170,12 @@ TEST(TextBoxFileTest, SavesWindows1252AndEveryByteSurvivesARoundTrip) {
     const fs::path out = fs::path(folder.path()) / "out.c";
     writeBytes(in, allBytes);
     TextBox box;
-    ASSERT_TRUE(box.FileName(in.string()).ok);
-    ASSERT_TRUE(box.SaveFile(out.string(), TextBox::PlainText).ok);
+    ASSERT_FALSE(box.FileName(in.string()).failed());
+    ASSERT_FALSE(box.SaveFile(out.string(), TextBox::PlainText).failed());
     EXPECT_EQ(readBytes(out), allBytes);
 
     box.Text("\xE2\x82\xAC \xE2\x98\x83 \xC3\xA8");  // euro sign, snowman, e grave
-    ASSERT_TRUE(box.SaveFile(out.string(), TextBox::PlainText).ok);
+    ASSERT_FALSE(box.SaveFile(out.string(), TextBox::PlainText).failed());
     EXPECT_EQ(readBytes(out), "\x80 ? \xE8");
 }
 
@@ -185,7 +185,7 @@ TEST(TextBoxFileTest, SavingReplacesTheFileWholeAndLeavesNoTemporaryFile) {
     writeBytes(out, std::string(100000, 'x'));
     TextBox box;
     box.Text("court");
-    ASSERT_TRUE(box.SaveFile(out.string(), TextBox::PlainText).ok);
+    ASSERT_FALSE(box.SaveFile(out.string(), TextBox::PlainText).failed());
     EXPECT_EQ(readBytes(out), "court");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
@@ -197,14 +197,14 @@ TEST(TextBoxFileTest, AFailedSaveIsReportedAndWritesNothing) {
     // A folder in the way cannot be replaced by a file, even by root.
     const fs::path blocked = fs::path(folder.path()) / "AfficheurCarac.c";
     fs::create_directory(blocked);
-    const FileStatus status = box.SaveFile(blocked.string(), TextBox::PlainText);
-    EXPECT_FALSE(status.ok);
-    EXPECT_NE(status.reason.find(blocked.string()), std::string::npos) << status.reason;
+    const SystemError status = box.SaveFile(blocked.string(), TextBox::PlainText);
+    EXPECT_EQ(status.number, EISDIR);
+    EXPECT_EQ(status.path, blocked.string());
     EXPECT_TRUE(fs::is_directory(blocked));
 
-    EXPECT_FALSE(box.SaveFile(folder.path() + "/absent/out.c", TextBox::PlainText).ok);
+    EXPECT_TRUE(box.SaveFile(folder.path() + "/absent/out.c", TextBox::PlainText).failed());
 
     const fs::path rich = fs::path(folder.path()) / "rich.rtf";
-    EXPECT_FALSE(box.SaveFile(rich.string(), 0).ok);
+    EXPECT_TRUE(box.SaveFile(rich.string(), 0).failed());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }

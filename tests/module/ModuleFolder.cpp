@@ -58,7 +58,7 @@ void ModuleFolder::writeSource(Role role, const std::vector<TestCharacter>& sequ
     TextBox RTB1;
     const GenerationResult result = generateSource(RTB1, role, std::string(delay), path_);
     if (result.kind != GenerationResult::Ok) {
-        throw std::runtime_error("generation failed: " + result.path + " " + result.reason);
+        throw std::runtime_error("generation failed: " + frenchDescription(result.file));
     }
 }
 

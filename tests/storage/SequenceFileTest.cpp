@@ -16,7 +16,8 @@ using Failure = FileOpResult::Failure;
 std::string describe(const FileOpResult& r) {
     static const char* const kNames[] = {"None", "SourceMissing", "SourceUnreadable",
                                          "DestinationNotWritable", "NotDeleted"};
-    return std::string(kNames[static_cast<int>(r.failure)]) + " " + r.path + ": " + r.reason;
+    return std::string(kNames[static_cast<int>(r.failure)]) + " " + r.error.path + ": " +
+           frenchReason(r.error.number);
 }
 
 TEST(SequenceLayout, NamesAndPaths) {
@@ -73,7 +74,7 @@ TEST(SequenceFile, ALongestPossibleNameCanBeWritten) {
     ASSERT_TRUE(copyFileAtomically(folder.file("s.car"), destination).ok());
     EXPECT_EQ(readBytes(destination), golden("two-characters.car"));
     const std::string tooLong = folder.file(std::string(300, 'n'));
-    EXPECT_EQ(copyFileAtomically(folder.file("s.car"), tooLong).reason, "nom de fichier trop long");
+    EXPECT_EQ(copyFileAtomically(folder.file("s.car"), tooLong).error.number, ENAMETOOLONG);
 }
 
 TEST(SequenceFile, CopyOntoItselfLeavesTheFileAsItIs) {
@@ -94,17 +95,20 @@ TEST(SequenceFile, CopyFailuresNameTheFileAndTheReason) {
     ASSERT_EQ(::mkfifo(folder.file("tube").c_str(), 0600), 0);
     ASSERT_EQ(::mkdir(folder.file("dossier").c_str(), 0755), 0);
 
-    EXPECT_EQ(describe(copyFileAtomically(folder.file("absent.car"), destination)),
-              "SourceMissing " + folder.file("absent.car") + ": le fichier n'existe pas");
-    EXPECT_EQ(describe(copyFileAtomically(folder.file("dossier"), destination)),
-              "SourceUnreadable " + folder.file("dossier") + ": c'est un dossier");
+    EXPECT_EQ(
+        describe(copyFileAtomically(folder.file("absent.car"), destination)),
+        "SourceMissing " + folder.file("absent.car") + ": le fichier ou le dossier n'existe pas");
+    EXPECT_EQ(
+        describe(copyFileAtomically(folder.file("dossier"), destination)),
+        "SourceUnreadable " + folder.file("dossier") + ": c'est un dossier et non un fichier");
     EXPECT_EQ(describe(copyFileAtomically(folder.file("tube"), destination)),
               "SourceUnreadable " + folder.file("tube") + ": ce n'est pas un fichier ordinaire");
-    EXPECT_EQ(
-        describe(copyFileAtomically(source, folder.file("absent/d.car"))),
-        "DestinationNotWritable " + folder.file("absent/d.car") + ": le dossier n'existe pas");
+    EXPECT_EQ(describe(copyFileAtomically(source, folder.file("absent/d.car"))),
+              "DestinationNotWritable " + folder.file("absent/d.car") +
+                  ": le fichier ou le dossier n'existe pas");
     EXPECT_EQ(describe(copyFileAtomically(source, folder.file("dossier"))),
-              "DestinationNotWritable " + folder.file("dossier") + ": c'est un dossier");
+              "DestinationNotWritable " + folder.file("dossier") +
+                  ": c'est un dossier et non un fichier");
     EXPECT_EQ(readBytes(destination), "ancien");
     EXPECT_EQ(folder.listing(), "d.car dossier s.car tube");
 }
@@ -126,8 +130,9 @@ TEST(SequenceFile, UnreadableSourceAndReadOnlyDestinationFolder) {
                    describe(copyFileAtomically(source, destination));
         },
         {.unprivileged = true});
-    EXPECT_EQ(result, "SourceUnreadable " + secret + ": accès refusé|DestinationNotWritable " +
-                          destination + ": accès refusé");
+    EXPECT_EQ(result, "SourceUnreadable " + secret +
+                          ": l'accès est refusé|DestinationNotWritable " + destination +
+                          ": l'accès est refusé");
     EXPECT_EQ(readBytes(destination), "ancien");
     EXPECT_EQ(locked.listing(), "d.car");
 }
@@ -140,7 +145,7 @@ TEST(SequenceFile, FullDiskLeavesTheDestinationAsItWas) {
     const std::string result =
         inChild([&] { return describe(copyFileAtomically(folder.file("s.car"), destination)); },
                 {.maxFileSize = 100000});
-    EXPECT_EQ(result, "DestinationNotWritable " + destination + ": disque plein");
+    EXPECT_EQ(result, "DestinationNotWritable " + destination + ": le disque est plein");
     EXPECT_EQ(readBytes(destination), "ancien");
     EXPECT_EQ(folder.listing(), "d.car s.car");
 }
@@ -161,7 +166,7 @@ TEST(SequenceFile, DeleteFailureIsReported) {
     ASSERT_EQ(::mkdir(folder.file("dossier").c_str(), 0755), 0);
     const FileOpResult r = deleteFileIfPresent(folder.file("dossier"));
     EXPECT_EQ(r.failure, Failure::NotDeleted);
-    EXPECT_EQ(r.reason, "c'est un dossier");
+    EXPECT_EQ(r.error.number, EISDIR);
     EXPECT_TRUE(exists(folder.file("dossier")));
 }
 
