@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "common/UniqueFd.h"
 #include "console/ChildProcess.h"
 #include "console/CommandLine.h"
 
@@ -22,40 +23,9 @@ namespace {
 constexpr int kOutputPipeSize = 1024 * 1024;
 constexpr size_t kReadSize = 256 * 1024;
 
-// A descriptor closed exactly once; close() is never retried, even on EINTR, since Linux has
-// released the descriptor by then and a retry could close one another part just opened.
-class Fd {
-  public:
-    Fd() = default;
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    Fd(Fd&& other) noexcept : fd_(other.release()) {}
-    Fd& operator=(Fd&& other) noexcept {
-        reset(other.release());
-        return *this;
-    }
-    int get() const { return fd_; }
-    bool open() const { return fd_ >= 0; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-    void reset(int fd = -1) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = fd;
-    }
-
-  private:
-    int fd_ = -1;
-};
-
 struct Pipe {
-    Fd read;
-    Fd write;
+    UniqueFd read;
+    UniqueFd write;
 };
 
 // A close-on-exec pipe whose ends are both above 2, so the child's dup2 onto 0, 1 and 2 never
@@ -66,7 +36,7 @@ int makePipe(Pipe& pipe) {
         return errno;
     pipe.read.reset(fds[0]);
     pipe.write.reset(fds[1]);
-    for (Fd* end : {&pipe.read, &pipe.write}) {
+    for (UniqueFd* end : {&pipe.read, &pipe.write}) {
         if (end->get() > 2)
             continue;
         const int moved = fcntl(end->get(), F_DUPFD_CLOEXEC, 3);
@@ -179,9 +149,9 @@ struct ChildProcess::State {
     pid_t pid = -1;
     bool reaped = false;
     int32_t exitCode = 0;
-    Fd input;   // parent's write end of the child's standard input
-    Fd output;  // parent's read end of the child's standard output
-    Fd error;   // parent's read end of the child's standard error, when separate
+    UniqueFd input;   // parent's write end of the child's standard input
+    UniqueFd output;  // parent's read end of the child's standard output
+    UniqueFd error;   // parent's read end of the child's standard error, when separate
     std::string queuedInput;
     size_t queuedOffset = 0;
 
@@ -249,11 +219,11 @@ int32_t ChildProcess::start(const std::string& commandLine, const std::string& w
     }
     if (int e = makePipe(report); e != 0)
         return e;
-    for (const Fd* outputEnd : {&out.read, &err.read}) {
+    for (const UniqueFd* outputEnd : {&out.read, &err.read}) {
         if (outputEnd->open())
             fcntl(outputEnd->get(), F_SETPIPE_SZ, kOutputPipeSize);  // a wish
     }
-    for (const Fd* parentEnd : {&in.write, &out.read, &err.read}) {
+    for (const UniqueFd* parentEnd : {&in.write, &out.read, &err.read}) {
         if (!parentEnd->open())
             continue;
         if (int e = setNonBlocking(parentEnd->get()); e != 0)
@@ -297,7 +267,7 @@ bool ChildProcess::wait(int timeoutMs) {
     for (;;) {
         pollfd fds[3];
         nfds_t count = 0;
-        for (const Fd* stream : {&s.output, &s.error}) {
+        for (const UniqueFd* stream : {&s.output, &s.error}) {
             if (stream->open())
                 fds[count++] = {stream->get(), POLLIN, 0};
         }
@@ -323,7 +293,7 @@ bool ChildProcess::wait(int timeoutMs) {
 }
 
 ChildProcess::ReadStatus ChildProcess::read(Stream stream, std::string& piece) {
-    Fd& fd = stream == Stream::Output ? state_->output : state_->error;
+    UniqueFd& fd = stream == Stream::Output ? state_->output : state_->error;
     piece.clear();
     if (!fd.open())
         return ReadStatus::Closed;

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <random>
 
+#include "common/UniqueFd.h"
+
 namespace {
 
 int regularFileError(const struct stat& st) {
@@ -36,52 +38,39 @@ std::string randomSuffix() {
 
 // Makes the rename itself durable; the new file is complete whatever happens here.
 void syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    const UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.open()) {
+        ::fsync(fd.get());
     }
 }
 
-}  // namespace
+// Writes a file through a temporary file in the same folder that commit() renames over the
+// target; a writer destroyed without a successful commit() removes its temporary file.
+class AtomicWriter {
+  public:
+    AtomicWriter() = default;
+    AtomicWriter(const AtomicWriter&) = delete;
+    AtomicWriter& operator=(const AtomicWriter&) = delete;
+    ~AtomicWriter();
 
-int readRegularFile(const std::string& path, std::string& bytes) {
-    bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return errno;
-    }
-    struct stat st {};
-    int error = ::fstat(fd, &st) != 0 ? errno : regularFileError(st);
-    if (error == 0) {
-        bytes.reserve(static_cast<size_t>(st.st_size));
-        char buffer[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n > 0) {
-                bytes.append(buffer, static_cast<size_t>(n));
-            } else if (n == 0) {
-                break;
-            } else if (errno != EINTR) {
-                error = errno;
-                bytes.clear();
-                break;
-            }
-        }
-    }
-    ::close(fd);
-    return error;
-}
+    int open(const std::string& target);
+    int write(std::string_view bytes);
+    int commit();
+
+  private:
+    void discard();
+
+    std::string target_;
+    std::string temporary_;
+    UniqueFd fd_;
+};
 
 AtomicWriter::~AtomicWriter() {
     discard();
 }
 
 void AtomicWriter::discard() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    fd_.reset();
     if (!temporary_.empty()) {
         ::unlink(temporary_.c_str());
         temporary_.clear();
@@ -104,10 +93,10 @@ int AtomicWriter::open(const std::string& target) {
         std::string candidate = folder + "/." + name + "." + randomSuffix() + ".tmp";
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            fd_ = fd;
+            fd_.reset(fd);
             temporary_ = std::move(candidate);
             target_ = target;
-            if (exists && ::fchmod(fd_, st.st_mode & 07777) != 0) {
+            if (exists && ::fchmod(fd, st.st_mode & 07777) != 0) {
                 const int error = errno;
                 discard();
                 return error;
@@ -122,11 +111,11 @@ int AtomicWriter::open(const std::string& target) {
 }
 
 int AtomicWriter::write(std::string_view bytes) {
-    if (fd_ < 0) {
+    if (!fd_.open()) {
         return EBADF;
     }
     while (!bytes.empty()) {
-        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        const ssize_t n = ::write(fd_.get(), bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -141,15 +130,14 @@ int AtomicWriter::write(std::string_view bytes) {
 }
 
 int AtomicWriter::commit() {
-    if (fd_ < 0) {
+    if (!fd_.open()) {
         return EBADF;
     }
-    int error = ::fsync(fd_) != 0 ? errno : 0;
+    int error = ::fsync(fd_.get()) != 0 ? errno : 0;
     // A failed close can mean lost data on some file systems: it must fail the commit too.
-    if (::close(fd_) != 0 && error == 0) {
-        error = errno;
+    if (const int closeError = fd_.close(); error == 0) {
+        error = closeError;
     }
-    fd_ = -1;
     if (error == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
         error = errno;
     }
@@ -162,6 +150,35 @@ int AtomicWriter::commit() {
     return 0;
 }
 
+}  // namespace
+
+int readRegularFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.open()) {
+        return errno;
+    }
+    struct stat st {};
+    int error = ::fstat(fd.get(), &st) != 0 ? errno : regularFileError(st);
+    if (error == 0) {
+        bytes.reserve(static_cast<size_t>(st.st_size));
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+            if (n > 0) {
+                bytes.append(buffer, static_cast<size_t>(n));
+            } else if (n == 0) {
+                break;
+            } else if (errno != EINTR) {
+                error = errno;
+                bytes.clear();
+                break;
+            }
+        }
+    }
+    return error;
+}
+
 int writeFileAtomically(const std::string& path, std::string_view bytes) {
     AtomicWriter writer;
     int error = writer.open(path);
@@ -169,4 +186,8 @@ int writeFileAtomically(const std::string& path, std::string_view bytes) {
         error = writer.write(bytes);
     }
     return error == 0 ? writer.commit() : error;
+}
+
+int removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) != 0 ? errno : 0;
 }
