@@ -174,7 +174,6 @@ void EditorWindow::buildControls() {
     RTB1_ = place(new QPlainTextEdit(client_), "RTB1", client_, 4800, 120, 5775, 4215);
     RTB1_->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    // Interval 0 means no ticks; a Qt timer would fire continuously, so it stays stopped.
     Timer1_ = new QTimer(this);
     Timer1_->setObjectName(QStringLiteral("Timer1"));
     Timer1_->setTimerType(Qt::PreciseTimer);  // a coarse timer may move a tick by 5 %
