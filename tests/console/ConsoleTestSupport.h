@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <csignal>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,37 +12,28 @@
 
 #include "console/DOSClass.h"
 
-inline std::string childProgram(const std::string& name) {
-    return std::string(VEXLO_CONSOLE_CHILD_DIR) + "/" + name;
-}
-
 // Records every event; optional hooks act from inside them as a window would.
 struct Recorder : DOSClassEvents {
-    std::vector<std::string> outputs;
-    std::vector<std::string> errors;
+    std::string outputs;
+    std::string errors;
+    int outputEvents = 0;
     int waits = 0;
     int doEvents = 0;
-    std::function<void(const std::string&)> onOutput;
+    std::function<void()> onOutput;
     std::function<void()> onDoEvents;
 
     void ReceiveOutputs(std::string& text) override {
-        outputs.push_back(text);
+        outputs += text;
+        ++outputEvents;
         if (onOutput)
-            onOutput(text);
+            onOutput();
     }
-    void ReceiveErrors(std::string& text) override { errors.push_back(text); }
+    void ReceiveErrors(std::string& text) override { errors += text; }
     void WaitForInput(const std::string&, const std::string&) override { ++waits; }
     void DoEvents() override {
         ++doEvents;
         if (onDoEvents)
             onDoEvents();
-    }
-
-    static std::string joined(const std::vector<std::string>& pieces) {
-        std::string all;
-        for (const std::string& p : pieces)
-            all += p;
-        return all;
     }
 };
 
@@ -55,10 +47,10 @@ class ConsoleTest : public ::testing::Test {
         EXPECT_EQ(errno, ECHILD);
     }
 
-    // Runs a child program of the tests with the given argument text.
-    int32_t run(const std::string& program, const std::string& argument, bool merge = false) {
-        dos->setCommandName(childProgram(program));
-        dos->setCommandArgument(argument);
+    // Runs the test child with the given arguments.
+    int32_t run(const std::string& arguments, bool merge = false) {
+        dos->setCommandName(VEXLO_CHILD);
+        dos->setCommandArgument(arguments);
         return dos->ExecuteCommand(merge);
     }
 

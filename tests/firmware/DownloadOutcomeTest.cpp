@@ -6,16 +6,11 @@ TEST(DownloadOutcomeTest, CompilationSucceedsWhenAucuneFollowsTheFirstCharacter)
     const struct {
         const char* output;
         bool expected;
-    } cases[] = {
-        {"avr-gcc ...\r\nErreurs : Aucune\r\n", true},
-        {"erreurs : aucune", true},
-        {"ERREURS : AUCUNE", true},
-        {"xaucunex", true},
-        {"Aucune", false},
-        {"Aucune erreur", false},
-        {"AfficheurCarac.c:3: error: expected ';'", false},
-        {"", false},
-    };
+    } cases[] = {{"Erreurs : AUCUNE\r\n", true},
+                 {"xaucunex", true},
+                 {"Aucune erreur", false},
+                 {"c:3: error: expected", false},
+                 {"", false}};
     for (const auto& c : cases) {
         TextBox box;
         box.Text(c.output);
@@ -23,22 +18,17 @@ TEST(DownloadOutcomeTest, CompilationSucceedsWhenAucuneFollowsTheFirstCharacter)
     }
 }
 
-TEST(DownloadOutcomeTest, DownloadOutputDecidesTheOutcome) {
+TEST(DownloadOutcomeTest, TheDownloadOutputDecidesTheOutcome) {
     using enum DownloadOutcome;
     const struct {
         const char* output;
         DownloadOutcome expected;
-    } cases[] = {
-        {"avrdude error: programmer is not responding\r\n", ErreurCommunication},
-        {"avrdude: NOT RESPONDING", ErreurCommunication},
-        {"avrdude OS error: cannot open port /dev/ttyUSB0", ErreurIndefinie},
-        {"avrdude: Error while writing", ErreurIndefinie},
-        {"2 errors", ErreurIndefinie},
-        {"une erreur s'est produite", Succes},
-        {"avrdude done.  Thank you.", Succes},
-        {"error at the start", Succes},
-        {"", Succes},
-    };
+    } cases[] = {{"avrdude: NOT RESPONDING; error", ErreurCommunication},
+                 {"avrdude OS error: cannot open port", ErreurIndefinie},
+                 {"2 errors", ErreurIndefinie},
+                 {"une erreur s'est produite", Succes},
+                 {"error at the start", Succes},
+                 {"", Succes}};
     for (const auto& c : cases) {
         TextBox box;
         box.Text(c.output);

@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
-#include <string>
-#include <vector>
 
-#include "ProgramFolder.h"
+#include "TestFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -15,197 +14,90 @@ namespace {
 const std::string letterA = "4;10;17;17;31;17;17;0.5";
 const std::string letterF = "31;1;1;15;1;1;1;1.5";
 
-GenerationResult generate(const ProgramFolder& folder, Role role, const std::string& retard = "") {
+// The program folder with the small templates of the test data.
+struct Folder : ProgramFolder {
+    Folder() {
+        writeBytes(templatePath(Role::Maitre), testData("firmware/maitre.mod"));
+        writeBytes(templatePath(Role::Esclave), testData("firmware/esclave.mod"));
+    }
+    std::string templatePath(Role role) const {
+        return file(role == Role::Maitre ? "modèle/AfficheurCaracMaitre.mod"
+                                         : "modèle/AfficheurCaracEsclave.mod");
+    }
+    std::string source() const { return readBytes(file("AfficheurCarac.c")); }
+};
+
+GenerationResult generate(const Folder& folder, Role role, const std::string& retard = "") {
     TextBox box;
     return generateSource(box, role, retard, folder.path());
 }
 
-// The saved source compared with a file of the test data folder, byte for byte.
-void expectSource(const ProgramFolder& folder, const std::string& expectedName) {
-    EXPECT_EQ(readBytes(folder.sourcePath()), testData(expectedName)) << expectedName;
-}
-
-}  // namespace
-
-TEST(GenerationTest, MasterBlockReplacesNothingAndStandsBeforeTheMarker) {
-    ProgramFolder folder;
-    folder.installTemplate(Role::Maitre, "maitre.mod");
-    folder.writeSequence("1", {letterA});
-    const GenerationResult run = generate(folder, Role::Maitre);
-    EXPECT_EQ(run.kind, GenerationResult::Ok);
-    EXPECT_EQ(run.file.path, folder.sourcePath());
-    expectSource(folder, "maitre_exemple.c");
-}
-
-TEST(GenerationTest, TwoCharactersStandInOrderEachFollowedByOneSpace) {
-    ProgramFolder folder;
-    folder.installTemplate(Role::Maitre, "maitre.mod");
+TEST(GenerationTest, EachCharacterGoesBeforeTheMarkerInOrder) {
+    Folder folder;
     folder.writeSequence("2", {letterA, letterF});
-    generate(folder, Role::Maitre);
-    expectSource(folder, "maitre_deux.c");
+    const GenerationResult master = generate(folder, Role::Maitre, "7");
+    EXPECT_EQ(master.kind, GenerationResult::Ok);
+    EXPECT_EQ(master.file.path, folder.file("AfficheurCarac.c"));
+    EXPECT_EQ(folder.source(), testData("firmware/maitre_deux.c"));  // CarRet left as it is
+    generate(folder, Role::Esclave, "3");
+    EXPECT_EQ(folder.source(), testData("firmware/esclave_retard3.c"));
 }
 
-TEST(GenerationTest, SlaveGetsItsDelayLineAndSlaveBlocks) {
-    ProgramFolder folder;
-    folder.installTemplate(Role::Esclave, "esclave.mod");
-    folder.writeSequence("2", {letterA, letterF});
-    EXPECT_EQ(generate(folder, Role::Esclave, "3").kind, GenerationResult::Ok);
-    expectSource(folder, "esclave_retard3.c");
-}
-
-TEST(GenerationTest, AnEmptyDelayLeavesTwoSpacesAfterCarRet) {
-    ProgramFolder folder;
-    folder.installTemplate(Role::Esclave, "esclave.mod");
-    folder.writeSequence("1", {letterA});
-    generate(folder, Role::Esclave, "");
-    expectSource(folder, "esclave_retard_vide.c");
-}
-
-TEST(GenerationTest, MasterKeepsACarRetLineAndTheAccentedComment) {
-    ProgramFolder folder;
-    folder.installTemplate(Role::Maitre, "maitre.mod");
-    folder.writeSequence("1", {letterA});
-    generate(folder, Role::Maitre, "7");
-    const std::string source = readBytes(folder.sourcePath());
-    EXPECT_NE(source.find("\r\n#define CarRet 0\r\n"), std::string::npos);
-    EXPECT_NE(source.find("/* Mod\xE8le d'essai : ma\xEEtre */"), std::string::npos);
-}
-
-TEST(GenerationTest, AMarkerAtTheVeryStartIsNotFound) {
-    ProgramFolder folder;
-    folder.installTemplate(Role::Maitre, "marqueur_premier.mod");
-    folder.writeSequence("1", {letterA});
-    generate(folder, Role::Maitre);
-    expectSource(folder, "marqueur_premier.mod");
-}
-
-TEST(GenerationTest, WithTwoMarkersEveryBlockGoesBeforeTheFirst) {
-    ProgramFolder folder;
-    folder.installTemplate(Role::Maitre, "marqueur_double.mod");
-    folder.writeSequence("1", {letterA});
-    generate(folder, Role::Maitre);
-    expectSource(folder, "marqueur_double.c");
-}
-
-TEST(GenerationTest, NoCharactersSaveTheTemplateUnchanged) {
-    const struct {
-        const char* name;
-        bool writeFile;
-        const char* nombre;
-    } cases[] = {
-        {"Nombre 0 with records present", true, "0"},
-        {"Nombre empty", true, ""},
-        {"Nombre not a number", true, "x"},
-        {"Nombre beyond 16 bits", true, "40000"},
-        {"negative Nombre", true, "-3"},
-        {"no working file", false, ""},
-    };
-    for (const auto& c : cases) {
-        ProgramFolder folder;
-        folder.installTemplate(Role::Maitre, "maitre.mod");
-        if (c.writeFile) {
-            folder.writeSequence(c.nombre, {letterA, letterF});
+TEST(GenerationTest, WithoutCharactersTheTemplateIsSavedUnchanged) {
+    for (const char* count : {"0", "x", "40000", "-3", "none"}) {
+        Folder folder;
+        if (count != std::string("none")) {
+            folder.writeSequence(count, {letterA, letterF});
         }
-        const GenerationResult run = generate(folder, Role::Maitre);
-        EXPECT_EQ(run.kind, GenerationResult::Ok) << c.name;
-        EXPECT_EQ(readBytes(folder.sourcePath()), testData("maitre.mod")) << c.name;
-        EXPECT_EQ(run.characterCount, c.nombre == std::string("-3") ? -3 : 0) << c.name;
-        EXPECT_FALSE(fs::exists(folder.sequencePath()) && !c.writeFile) << c.name;
-    }
-}
-
-TEST(GenerationTest, SlaveWithoutWorkingFileStillGetsItsDelay) {
-    ProgramFolder folder;
-    folder.installTemplate(Role::Esclave, "esclave.mod");
-    generate(folder, Role::Esclave, "2");
-    std::string expected = testData("esclave.mod");
-    expected.replace(expected.find("#define CarRet 0"), 16, "#define CarRet 2 ");
-    EXPECT_EQ(readBytes(folder.sourcePath()), expected);
-}
-
-TEST(GenerationTest, RecordFieldsAreReadAsLeadingNumbers) {
-    const struct {
-        const char* record;
-        const char* expectedPiece;
-    } cases[] = {
-        {"0;0;0;0;0;0;0;0.5", "while(T100ms<5){}"},
-        {"0;0;0;0;0;0;0;1.25", "while(T100ms<12.5){}"},
-        {"0;0;0;0;0;0;0;", "while(T100ms<0){}"},
-        {"0;0;0;0;0;0;0;x", "while(T100ms<0){}"},
-        {"5;6",
-         "ValLigne[0]=5;\r\n\t\tValLigne[1]=0;\r\n\t\tValLigne[2]=0;\r\n\t\tValLigne[3]=0;"
-         "\r\n\t\tValLigne[4]=0;\r\n\t\tValLigne[5]=0;\r\n\t\tValLigne[6]=0;"
-         "\r\n\t\twhile(T100ms<60){}"},
-    };
-    for (const auto& c : cases) {
-        ProgramFolder folder;
-        folder.installTemplate(Role::Maitre, "maitre.mod");
-        folder.writeSequence("1", {c.record});
-        generate(folder, Role::Maitre);
-        EXPECT_NE(readBytes(folder.sourcePath()).find(c.expectedPiece), std::string::npos)
-            << c.record;
+        const GenerationResult run = generate(folder, Role::Esclave, "2");
+        EXPECT_EQ(run.kind, GenerationResult::Ok) << count;
+        std::string expected = testData("firmware/esclave.mod");
+        expected.replace(expected.find("#define CarRet 0"), 16, "#define CarRet 2 ");
+        EXPECT_EQ(folder.source(), expected) << count;
+        EXPECT_EQ(run.characterCount, count == std::string("-3") ? -3 : 0) << count;
     }
 }
 
 TEST(GenerationTest, AMissingRecordGivesAnEmptyBlock) {
-    ProgramFolder folder;
-    folder.installTemplate(Role::Maitre, "maitre.mod");
+    Folder folder;
     folder.writeSequence("2", {letterA});
     generate(folder, Role::Maitre);
-    const std::string source = readBytes(folder.sourcePath());
-    EXPECT_NE(source.find("ValLigne[6]=0;\r\n\t\twhile(T100ms<0){}\r\n //ICI"), std::string::npos);
+    EXPECT_NE(folder.source().find("ValLigne[6]=0;\r\n\t\twhile(T100ms<0){}\r\n //ICI"),
+              std::string::npos);
 }
 
-TEST(GenerationTest, TheCountIsNombreRoundedHalfToEven) {
-    ProgramFolder folder;
-    folder.installTemplate(Role::Maitre, "maitre.mod");
-    folder.writeSequence("2.5", {letterA, letterF, letterA});
+TEST(GenerationTest, TheCountIsNombreRoundedAndWalkedWhole) {
+    Folder folder;
+    folder.writeSequence("2.5", {letterA, letterF, letterA});  // 2.5 rounds to 2
     EXPECT_EQ(generate(folder, Role::Maitre).characterCount, 2);
-}
 
-TEST(GenerationTest, TheHighestCountIsWalkedWhole) {
-    ProgramFolder folder;
-    folder.installTemplate(Role::Maitre, "maitre.mod");
-    std::string noMarker = testData("maitre.mod");
+    std::string noMarker = testData("firmware/maitre.mod");
     noMarker.erase(noMarker.find("//ICI"), 5);  // blocks are dropped: quick even at this count
     writeBytes(folder.templatePath(Role::Maitre), noMarker);
     folder.writeSequence("32767", {});
-    const GenerationResult run = generate(folder, Role::Maitre);
-    EXPECT_EQ(run.characterCount, 32767);
-    EXPECT_EQ(readBytes(folder.sourcePath()), noMarker);
+    EXPECT_EQ(generate(folder, Role::Maitre).characterCount, 32767);
+    EXPECT_EQ(folder.source(), noMarker);
 }
 
-TEST(GenerationTest, AnUnreadableTemplateIsNamedAndNothingIsSaved) {
-    for (const bool templateIsAFolder : {false, true}) {
-        ProgramFolder folder;
-        if (templateIsAFolder) {
-            fs::create_directory(folder.templatePath(Role::Esclave));
-        }
-        folder.writeSequence("1", {letterA});
-        TextBox box;
-        box.Text("avant");
-        const GenerationResult result = generateSource(box, Role::Esclave, "3", folder.path());
-        EXPECT_EQ(result.kind, GenerationResult::TemplateUnreadable);
-        EXPECT_EQ(result.file.path, folder.templatePath(Role::Esclave));
-        EXPECT_TRUE(result.file.failed());
-        EXPECT_FALSE(fs::exists(folder.sourcePath()));
-        EXPECT_EQ(box.Text(), "avant");
-        EXPECT_EQ(result.characterCount, 1);
-    }
-}
-
-TEST(GenerationTest, AnUnwritableSourceIsNamedAndNoFileIsWritten) {
-    ProgramFolder folder;
-    folder.installTemplate(Role::Maitre, "maitre.mod");
+TEST(GenerationTest, AFileThatCannotBeUsedIsNamedAndNothingElseChanges) {
+    Folder folder;
     folder.writeSequence("1", {letterA});
-    fs::create_directory(folder.sourcePath());  // a folder in the way stops even root
-    const auto entriesBefore =
-        std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator());
-    const GenerationResult run = generate(folder, Role::Maitre);
-    EXPECT_EQ(run.kind, GenerationResult::SourceUnwritable);
-    EXPECT_EQ(run.file.path, folder.sourcePath());
-    EXPECT_EQ(run.file.number, EISDIR);
-    EXPECT_TRUE(fs::is_directory(folder.sourcePath()));
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()),
-              entriesBefore);
+    fs::remove(folder.templatePath(Role::Esclave));
+    TextBox box;
+    box.Text("avant");
+    const GenerationResult unreadable = generateSource(box, Role::Esclave, "3", folder.path());
+    EXPECT_EQ(unreadable.kind, GenerationResult::TemplateUnreadable);
+    EXPECT_EQ(unreadable.file.path, folder.templatePath(Role::Esclave));
+    EXPECT_EQ(unreadable.file.number, ENOENT);
+    EXPECT_EQ(unreadable.characterCount, 1);
+    EXPECT_EQ(box.Text(), "avant");
+    EXPECT_FALSE(exists(folder.file("AfficheurCarac.c")));
+
+    fs::create_directory(folder.file("AfficheurCarac.c"));  // a folder in the way stops even root
+    const GenerationResult unwritable = generate(folder, Role::Maitre);
+    EXPECT_EQ(unwritable.kind, GenerationResult::SourceUnwritable);
+    EXPECT_EQ(unwritable.file.path, folder.file("AfficheurCarac.c"));
+    EXPECT_EQ(unwritable.file.number, EISDIR);
 }
+
+}  // namespace

@@ -38,8 +38,8 @@ double ms(std::chrono::nanoseconds time) {
 std::vector<uint8_t> firmware(Role role, std::string_view delay = "0") {
     ModuleFolder folder;
     folder.writeSource(role, sequence, delay);
-    const CommandRun build = folder.make("all");
-    EXPECT_NE(findAnyCase(build.output, "aucune"), std::string::npos) << build.output;
+    const std::string build = folder.make("all");
+    EXPECT_NE(findAnyCase(build, "aucune"), std::string::npos) << build;
     uint32_t size = 0, start = 0;
     std::unique_ptr<uint8_t, decltype(&std::free)> data(
         read_ihex_file(folder.file("AfficheurCarac.hex").c_str(), &size, &start), &std::free);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,101 +16,74 @@ const std::vector<TestCharacter> threeCharacters = {
     {{14, 17, 1, 1, 1, 17, 14}, 0},
 };
 
-void expectBuilt(const ModuleFolder& folder, const CommandRun& run) {
-    const std::size_t word = findAnyCase(run.output, "aucune");
-    ASSERT_NE(word, std::string::npos) << run.output;
+void expectBuilt(const ModuleFolder& folder, const std::string& output) {
+    const std::size_t word = findAnyCase(output, "aucune");
+    ASSERT_NE(word, std::string::npos) << output;
     EXPECT_GT(word, 0u) << "the window does not look at the first character";
-    EXPECT_EQ(findAnyCase(run.output, "warning"), std::string::npos) << run.output;
+    EXPECT_EQ(findAnyCase(output, "warning"), std::string::npos) << output;
     EXPECT_FALSE(readBytes(folder.file("AfficheurCarac.hex")).empty());
 }
 
-void expectFailed(const ModuleFolder& folder, const CommandRun& run) {
-    EXPECT_EQ(findAnyCase(run.output, "aucune"), std::string::npos) << run.output;
-    EXPECT_NE(findAnyCase(run.output, "error"), std::string::npos) << run.output;
+void expectFailed(const ModuleFolder& folder, const std::string& output) {
+    EXPECT_EQ(findAnyCase(output, "aucune"), std::string::npos) << output;
+    EXPECT_NE(findAnyCase(output, "error"), std::string::npos) << output;
     EXPECT_FALSE(exists(folder.file("AfficheurCarac.hex")));
     EXPECT_FALSE(exists(folder.file("AfficheurCarac.elf")));
 }
 
-class BothRoles : public testing::TestWithParam<Role> {};
-
-INSTANTIATE_TEST_SUITE_P(Module, BothRoles, testing::Values(Role::Maitre, Role::Esclave),
-                         [](const testing::TestParamInfo<Role>& param) {
-                             return param.param == Role::Maitre ? "Maitre" : "Esclave";
-                         });
-
-TEST_P(BothRoles, ThreeCharacterSequenceCompiles) {
-    ModuleFolder folder;
-    folder.writeSource(GetParam(), threeCharacters);
-    expectBuilt(folder, folder.make("all"));
+TEST(ModuleBuildTest, EmptyAndThreeCharacterSequencesCompileInBothRoles) {
+    for (const Role role : {Role::Maitre, Role::Esclave}) {
+        ModuleFolder folder;
+        folder.writeSource(role, {});
+        expectBuilt(folder, folder.make("all"));
+        folder.writeSource(role, threeCharacters);
+        expectBuilt(folder, folder.make("all"));
+    }
 }
 
-TEST_P(BothRoles, EmptySequenceCompiles) {
+TEST(ModuleBuildTest, ABrokenTemplateOrNoSourceFailsAndLeavesNoStaleFirmware) {
     ModuleFolder folder;
-    folder.writeSource(GetParam(), {});
-    expectBuilt(folder, folder.make("all"));
-}
-
-TEST_P(BothRoles, BrokenTemplateFailsAndLeavesNoStaleFirmware) {
-    ModuleFolder folder;
-    folder.writeSource(GetParam(), threeCharacters);
-    ASSERT_NE(findAnyCase(folder.make("all").output, "aucune"), std::string::npos);
-
-    std::string broken = readBytes(folder.templatePath(GetParam()));
+    folder.writeSource(Role::Maitre, threeCharacters);
+    ASSERT_NE(findAnyCase(folder.make("all"), "aucune"), std::string::npos);
+    std::string broken = readBytes(folder.templatePath(Role::Maitre));
     broken.replace(broken.find("volatile uint8_t ValLigne[7];"), 29,
                    "volatile uint8_t ValLigne[7]");
-    writeBytes(folder.templatePath(GetParam()), broken);
-    folder.writeSource(GetParam(), threeCharacters);
-
+    writeBytes(folder.templatePath(Role::Maitre), broken);
+    folder.writeSource(Role::Maitre, threeCharacters);
     expectFailed(folder, folder.make("all"));
+
+    ModuleFolder empty;
+    expectFailed(empty, empty.make("all"));
 }
-
-TEST(ModuleBuild, MissingSourceFails) {
-    ModuleFolder folder;
-    expectFailed(folder, folder.make("all"));
-}
-
-struct DelayCase {
-    const char* typed;
-    bool compiles;
-};
-
-void PrintTo(const DelayCase& delay, std::ostream* out) {
-    *out << '"' << delay.typed << '"' << (delay.compiles ? " compiles" : " fails");
-}
-
-class SlaveDelay : public testing::TestWithParam<DelayCase> {};
-
-INSTANTIATE_TEST_SUITE_P(Module, SlaveDelay,
-                         testing::Values(DelayCase{"0", true}, DelayCase{"3", true},
-                                         DelayCase{"", true}, DelayCase{"-1", true},
-                                         DelayCase{"1.5", true}, DelayCase{"trois", false},
-                                         DelayCase{"aucune", false}, DelayCase{"Aucune", false},
-                                         DelayCase{"x; /* AUCUNE */", false}),
-                         [](const testing::TestParamInfo<DelayCase>& param) {
-                             return "Case" + std::to_string(param.index);
-                         });
 
 // The delay box text goes into the source as typed; whatever the compiler quotes of it, a
 // failed build must never show the word of success.
-TEST_P(SlaveDelay, CompilesOrFailsWithoutTheWordOfSuccess) {
-    ModuleFolder folder;
-    folder.writeSource(Role::Esclave, threeCharacters, GetParam().typed);
-    const CommandRun run = folder.make("all");
-    if (GetParam().compiles) {
-        expectBuilt(folder, run);
-    } else {
-        expectFailed(folder, run);
+TEST(ModuleBuildTest, TheSlaveDelayCompilesOrFailsWithoutTheWordOfSuccess) {
+    const struct {
+        const char* typed;
+        bool compiles;
+    } cases[] = {
+        {"3", true}, {"", true}, {"1.5", true}, {"trois", false}, {"x; /* AUCUNE */", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ModuleFolder folder;
+        folder.writeSource(Role::Esclave, threeCharacters, c.typed);
+        if (c.compiles) {
+            expectBuilt(folder, folder.make("all"));
+        } else {
+            expectFailed(folder, folder.make("all"));
+        }
     }
 }
 
 // More characters than the flash beside the bootloader holds: the link fails instead of a
 // firmware that would overwrite the bootloader.
-TEST(ModuleBuild, SequenceTooBigForTheFlashFails) {
+TEST(ModuleBuildTest, ASequenceTooBigForTheFlashFails) {
     ModuleFolder folder;
     folder.writeSource(Role::Maitre, std::vector<TestCharacter>(700, threeCharacters[0]));
-    const CommandRun run = folder.make("all");
-    expectFailed(folder, run);
-    EXPECT_NE(run.output.find("will not fit"), std::string::npos) << run.output;
+    const std::string output = folder.make("all");
+    expectFailed(folder, output);
+    EXPECT_NE(output.find("will not fit"), std::string::npos) << output;
 }
 
 }  // namespace

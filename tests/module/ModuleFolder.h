@@ -1,11 +1,11 @@
 #pragma once
 
-#include "TestFiles.h"
-#include "firmware/CharacterBlock.h"
-
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "TestFiles.h"
+#include "firmware/CharacterBlock.h"
 
 // One character of a sequence: rows A to G and the display duration in seconds.
 struct TestCharacter {
@@ -13,20 +13,9 @@ struct TestCharacter {
     double seconds;
 };
 
-// What a command printed (standard error merged) and how long it took.
-struct CommandRun {
-    std::string output;
-    double seconds = 0;
-};
-
-// A copy of the program folder as the build lays it out for the module tools: the module
-// Makefile and the two templates in "modèle/", in a fresh folder whose name holds a space and an
-// accent. Removed with its contents at the end of the test.
-class ModuleFolder {
+// The program folder with the module kit, and the two halves of a download done by hand.
+class ModuleFolder : public ProgramFolder {
   public:
-    ModuleFolder();
-
-    std::string file(std::string_view name) const;
     std::string templatePath(Role role) const;
 
     // Stores the sequence as the working sequence file and writes AfficheurCarac.c with the
@@ -34,13 +23,9 @@ class ModuleFolder {
     void writeSource(Role role, const std::vector<TestCharacter>& sequence,
                      std::string_view delay = "2") const;
 
-    // Runs "make <arguments>" in the folder with LC_ALL=C, standard error merged, behind
-    // `prefix` (a command that runs make as another user, say).
-    CommandRun make(std::string_view arguments, std::string_view prefix = "") const;
-
-  private:
-    TempFolder folder_;
-    std::string path_;
+    // What "make <arguments>" prints in the folder with LC_ALL=C, standard error merged, run
+    // behind `prefix` (a command that runs make as another user, say).
+    std::string make(std::string_view arguments, std::string_view prefix = "") const;
 };
 
 // Case-insensitive search, as the window looks for its words; npos when absent.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <fstream>
 #include <stdexcept>
 
 std::string inChild(const std::function<std::string()>& body, ChildLimits limits) {
@@ -43,4 +44,19 @@ std::string inChild(const std::function<std::string()>& body, ChildLimits limits
         return "child failed";
     }
     return text;
+}
+
+bool killedOrGone(int pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    bool ended = !status;
+    unsigned long long pending = 0;
+    while (std::getline(status, line)) {
+        if (line.rfind("State:\t", 0) == 0 && line.size() > 7) {
+            ended = line[7] == 'Z' || line[7] == 'X';
+        } else if (line.rfind("SigPnd:\t", 0) == 0 || line.rfind("ShdPnd:\t", 0) == 0) {
+            pending |= std::stoull(line.substr(8), nullptr, 16);
+        }
+    }
+    return ended || (pending & (1ULL << (SIGKILL - 1))) != 0;
 }

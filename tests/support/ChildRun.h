@@ -10,3 +10,7 @@ struct ChildLimits {
 
 // Runs `body` in a forked child under `limits` and returns the text it produced.
 std::string inChild(const std::function<std::string()>& body, ChildLimits limits);
+
+// True when the process is gone or sure to go at once: no such process, a zombie, or SIGKILL
+// waiting for it (a kill is queued before kill() returns, so no waiting is needed).
+bool killedOrGone(int pid);

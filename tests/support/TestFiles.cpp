@@ -7,7 +7,6 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -41,6 +40,27 @@ std::string TempFolder::listing() const {
     return out;
 }
 
+ProgramFolder::ProgramFolder() : TempFolder("vexlo program é") {
+    const fs::path built = VEXLO_PROGRAM_DIR;
+    fs::create_directory(file("Travail"));
+    fs::create_directory(file("modèle"));
+    for (const auto& entry : fs::directory_iterator(built)) {
+        if (entry.path().extension() == ".gif" || entry.path().filename() == "Makefile") {
+            fs::copy_file(entry.path(), file(entry.path().filename().string()));
+        }
+    }
+    fs::copy(built / "modèle", file("modèle"));
+}
+
+void ProgramFolder::writeSequence(std::string_view count,
+                                  const std::vector<std::string>& records) const {
+    std::string text = "[Caract\xE8res]\r\nNombre=" + std::string(count) + "\r\n";
+    for (size_t n = 0; n < records.size(); ++n) {
+        text += "Caract\xE8re" + std::to_string(n + 1) + "=" + records[n] + "\r\n";
+    }
+    writeBytes(file("MessageTemporaire.car"), text);
+}
+
 std::string readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
@@ -58,4 +78,8 @@ void writeBytes(const std::string& path, std::string_view bytes) {
 
 bool exists(const std::string& path) {
     return fs::exists(fs::symlink_status(path));
+}
+
+std::string testData(std::string_view name) {
+    return readBytes(std::string(VEXLO_TEST_DATA) + "/" + std::string(name));
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A fresh folder under /tmp, open to every user so an unprivileged child can reach it, removed
 // with its contents (whatever their permissions) at the end of the test.
@@ -21,8 +22,21 @@ class TempFolder {
     std::string path_;
 };
 
+// A copy of the program folder as the build lays it out (pictures, the module Makefile, the
+// templates in "modèle/", an empty "Travail/"), in a fresh folder whose name holds a space and
+// an accent, without any file a run of the program made.
+class ProgramFolder : public TempFolder {
+  public:
+    ProgramFolder();
+    // The working sequence file as validations leave it: "Nombre" = `count`, then the records
+    // "Caractère1", "Caractère2"...
+    void writeSequence(std::string_view count, const std::vector<std::string>& records) const;
+};
+
 // Whole content of a file as bytes ("" when it cannot be read).
 std::string readBytes(const std::string& path);
 // Writes the bytes, replacing the file; throws when it cannot.
 void writeBytes(const std::string& path, std::string_view bytes);
 bool exists(const std::string& path);
+// A file of tests/data, e.g. testData("ini/two-characters.car").
+std::string testData(std::string_view name);

@@ -1,8 +1,0 @@
-void f(void)
-{
-	//ICI
-}
-void g(void)
-{
-	//ICI
-}
