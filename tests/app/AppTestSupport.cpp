@@ -1,8 +1,6 @@
 #include "AppTestSupport.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,39 +35,12 @@ QString FakeSeam::showSave(QWidget*, const FileDialogSettings& settings) {
     return next(saveAnswers);
 }
 
-// Only what the build lays out: a program folder that has been used holds files the
-// program made (working sequence, generated source, build output) that tests must not inherit.
-ProgramFolder::ProgramFolder() {
-    const QDir source(QStringLiteral(VEXLO_PROGRAM_DIR));
-    const QDir target(dir_.path());
-    target.mkpath(QStringLiteral("Travail"));
-    target.mkpath(QStringLiteral("modèle"));
-    for (const QString& name : source.entryList({"*.gif", "Makefile"}, QDir::Files)) {
-        QFile::copy(source.filePath(name), target.filePath(name));
-    }
-    const QDir templates(source.filePath(QStringLiteral("modèle")));
-    for (const QString& name : templates.entryList({"*.mod"}, QDir::Files)) {
-        QFile::copy(templates.filePath(name), target.filePath(QStringLiteral("modèle/") + name));
-    }
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    file.write(bytes);
-}
-
 void WindowTest::SetUp() {
     openWindow();
 }
 
 void WindowTest::openWindow() {
-    window = std::make_unique<EditorWindow>(folder.path(), seam);
+    window = std::make_unique<EditorWindow>(QString::fromStdString(folder.path()), seam);
     window->show();
 }
 

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <QString>
-#include <QTemporaryDir>
 #include <QWidget>
 #include <deque>
 #include <memory>
 #include <vector>
 
+#include "TestFiles.h"
 #include "app/EditorWindow.h"
 #include "app/WindowSeam.h"
 
@@ -32,21 +32,7 @@ class FakeSeam : public WindowSeam {
     int beeps = 0;
 };
 
-// A throw-away copy of the built program folder, so each test has its own working file.
-class ProgramFolder {
-  public:
-    ProgramFolder();
-    QString path() const { return dir_.path(); }
-    QString file(const QString& name) const { return dir_.filePath(name); }
-
-  private:
-    QTemporaryDir dir_;
-};
-
-QByteArray readBytes(const QString& path);
-void writeBytes(const QString& path, const QByteArray& bytes);
-
-// A window on its own program folder, with the controls at hand.
+// A window on its own copy of the program folder, with the controls at hand.
 class WindowTest : public testing::Test {
   protected:
     void SetUp() override;
@@ -67,7 +53,9 @@ class WindowTest : public testing::Test {
     std::vector<int> rows() const;
     // Draws a record's rows on the grid by clicking, and types its duration.
     void draw(const std::vector<int>& rowValues, const QString& duration);
-    QByteArray workingBytes() const { return readBytes(window->workingFile()); }
+    // A file of the program folder, named as the window names it.
+    QString file(const char* name) const { return QString::fromStdString(folder.file(name)); }
+    std::string workingBytes() const { return readBytes(folder.file("MessageTemporaire.car")); }
 
     ProgramFolder folder;
     FakeSeam seam;

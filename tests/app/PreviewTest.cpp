@@ -46,8 +46,8 @@ TEST_F(PreviewTest, ADurationOfNoTimeStallsWithoutTicking) {
 
 TEST_F(PreviewTest, MissingFacePicturesAreDrawn) {
     auto* button = control<QPushButton>("CBDéfiler");
-    ASSERT_TRUE(QFile::remove(folder.file("stop.gif")));
-    ASSERT_TRUE(QFile::remove(folder.file("lecture.gif")));
+    ASSERT_TRUE(QFile::remove(file("stop.gif")));
+    ASSERT_TRUE(QFile::remove(file("lecture.gif")));
     click("CBDéfiler");
     EXPECT_FALSE(button->icon().isNull());
     click("CBDéfiler");

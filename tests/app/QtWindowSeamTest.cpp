@@ -39,21 +39,22 @@ void typeFileName(QFileDialog* dialog, const QString& name) {
 class QtWindowSeamTest : public testing::Test {
   protected:
     QtWindowSeam seam;
-    ProgramFolder folder;
+    TempFolder folder;
     FileDialogSettings settings{QStringLiteral("Enregistrement de la séquence."),
                                 QStringLiteral("Séquence de caractère (*.car)|*.car"),
                                 QStringLiteral(".car"), QString()};
-    void SetUp() override { settings.InitDir = folder.file("Travail"); }
+    void SetUp() override { settings.InitDir = QString::fromStdString(folder.path()); }
+    QString at(const char* name) const { return QString::fromStdString(folder.file(name)); }
 };
 
 TEST_F(QtWindowSeamTest, TheOpenDialogReturnsTheChosenFileOrNothing) {
-    writeBytes(folder.file("Travail/a.car"), "x");
+    writeBytes(folder.file("a.car"), "x");
     QString title;
     whenModal<QFileDialog>([&](QFileDialog* dialog) {
         title = dialog->windowTitle();
         typeFileName(dialog, QStringLiteral("a.car"));
     });
-    EXPECT_EQ(seam.showOpen(nullptr, settings), folder.file("Travail/a.car"));
+    EXPECT_EQ(seam.showOpen(nullptr, settings), at("a.car"));
     EXPECT_EQ(title, "Enregistrement de la séquence.");
 
     whenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
@@ -62,9 +63,9 @@ TEST_F(QtWindowSeamTest, TheOpenDialogReturnsTheChosenFileOrNothing) {
 
 TEST_F(QtWindowSeamTest, TheSaveDialogAddsTheExtensionAndAsksBeforeReplacing) {
     whenModal<QFileDialog>([](QFileDialog* dialog) { typeFileName(dialog, "neuve"); });
-    EXPECT_EQ(seam.showSave(nullptr, settings), folder.file("Travail/neuve.car"));
+    EXPECT_EQ(seam.showSave(nullptr, settings), at("neuve.car"));
 
-    writeBytes(folder.file("Travail/vieille.car"), "x");
+    writeBytes(folder.file("vieille.car"), "x");
     bool asked = false;
     whenModal<QFileDialog>([&](QFileDialog* dialog) {
         whenModal<QMessageBox>([&](QMessageBox* box) {
@@ -73,7 +74,7 @@ TEST_F(QtWindowSeamTest, TheSaveDialogAddsTheExtensionAndAsksBeforeReplacing) {
         });
         typeFileName(dialog, "vieille.car");
     });
-    EXPECT_EQ(seam.showSave(nullptr, settings), folder.file("Travail/vieille.car"));
+    EXPECT_EQ(seam.showSave(nullptr, settings), at("vieille.car"));
     EXPECT_TRUE(asked);
 }
 

@@ -1,5 +1,3 @@
-#include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -11,31 +9,21 @@ using StartupTest = WindowTest;
 
 TEST_F(StartupTest, OpensOnABlankFirstCharacter) {
     EXPECT_EQ(window->windowTitle(), "Vexlo");
+    EXPECT_FALSE(window->windowIcon().isNull());
     EXPECT_EQ(rows(), std::vector<int>(7, 0));
     EXPECT_EQ(text("LNumCaractère"), "1");
     EXPECT_EQ(text("TDurée"), "0.5");
-    EXPECT_TRUE(control<QRadioButton>("MaitreEsclave0")->isChecked());
-    EXPECT_FALSE(control<QRadioButton>("MaitreEsclave1")->isChecked());
-    EXPECT_FALSE(control("LRetard")->isVisible());
-    EXPECT_FALSE(control("TRetard")->isVisible());
     EXPECT_EQ(text("TRetard"), "0");
     EXPECT_EQ(text("TTropDeCar"), "");
+    EXPECT_TRUE(control<QRadioButton>("MaitreEsclave0")->isChecked());
+    EXPECT_FALSE(control("TRetard")->isVisible());
     EXPECT_FALSE(window->sequence().playing());
     EXPECT_TRUE(seam.messages.empty());
-    EXPECT_FALSE(window->windowIcon().isNull());
-    for (int row = 0; row < 7; ++row) {
-        for (int index = 0; index < 5; ++index) {
-            EXPECT_EQ(window->grid().dot(row, index)->Tag, "0");
-        }
-    }
 }
 
 TEST_F(StartupTest, LaysOutTheClientAreaWithTheOutputBoxBeyondItsRightEdge) {
-    QWidget* client = control("client");
-    EXPECT_EQ(client->size(), QSize(304, 296));
-    const QRect rtb = control<QPlainTextEdit>("RTB1")->geometry();
-    EXPECT_EQ(rtb, QRect(320, 8, 385, 281));
-    EXPECT_GE(rtb.left(), client->width());
+    EXPECT_EQ(control("client")->size(), QSize(304, 296));
+    EXPECT_EQ(control<QPlainTextEdit>("RTB1")->geometry(), QRect(320, 8, 385, 281));
     EXPECT_EQ(control("CBCaracOk")->geometry(), QRect(152, 104, 145, 25));
     EXPECT_EQ(window->grid().dot(6, 4)->geometry(), QRect(24 + 22 * 4, 224, 20, 20));
     const auto menus = window->findChildren<QMenu*>();
@@ -53,7 +41,6 @@ TEST_F(StartupTest, DeletesAWorkingFileLeftByAnEarlierRun) {
     writeBytes(folder.file("MessageTemporaire.car"),
                "[Caract\xE8res]\r\nNombre=2\r\nCaract\xE8re1=31;0;0;0;0;0;0;1\r\n");
     openWindow();
-    EXPECT_FALSE(QFile::exists(folder.file("MessageTemporaire.car")));
+    EXPECT_FALSE(exists(folder.file("MessageTemporaire.car")));
     EXPECT_EQ(rows(), std::vector<int>(7, 0));
-    EXPECT_TRUE(seam.messages.empty());
 }

@@ -100,7 +100,7 @@ class VirtualModuleTest : public WindowTest {
         ASSERT_EQ(seam.messages.size(), 1u);
         EXPECT_EQ(seam.messages[0].prompt, kSuccessText);
     }
-    QString portFile() const { return folder.file("vexlo-module.port"); }
+    QString portFile() const { return file("vexlo-module.port"); }
 };
 
 TEST_F(VirtualModuleTest, MasterThenSlaveOneStepBehind) {
@@ -140,7 +140,7 @@ TEST_F(VirtualModuleTest, NoModuleRunningIsACommunicationError) {
     ASSERT_EQ(seam.messages.size(), 1u);
     EXPECT_EQ(seam.messages[0].title, "Erreur de communication");
     EXPECT_TRUE(seam.messages[0].prompt.startsWith("L'afficheur ne répond pas."));
-    EXPECT_TRUE(QFile::exists(folder.file("AfficheurCarac.hex")));
+    EXPECT_TRUE(exists(folder.file("AfficheurCarac.hex")));
 }
 
 }  // namespace
