@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A pupil's session on the real window, on a private X display: draw a capital F with the mouse,
-# type its duration, validate it, draw and validate a second character, step back and forth,
-# close the window, then compare the working sequence file byte for byte.
+# type its duration, validate it, draw and validate a second character, close the window, then
+# compare the working sequence file byte for byte. Each step is checked before the next one.
 #
 # Usage: pupil_session.sh <built program folder> <send_close_request executable>
 # Exit code 0 on success. On failure a screenshot is left in the session's folder, whose path is
@@ -107,7 +107,6 @@ click() {
         xdotool mousemove --sync "$x" "$y"
     fi
     xdotool click 1
-    sleep 0.05
 }
 click_dot() {  # <row 0 = A> <index 0 = leftmost>
     click $((360 + 330 * $2)) "${dot_rows[$1]}" 300 300
@@ -117,9 +116,7 @@ type_duration() {
     xdotool key --clearmodifiers ctrl+a
     xdotool type --delay 30 "$1"
 }
-validate() { click 2280 1560 2175 375; }   # CBCaracOk
-previous() { click 120 3960 615 375; }     # CBPrécédent
-next() { click 1680 3960 615 375; }        # CBSuivant
+validate() { click 2280 1560 2175 375; }  # CBCaracOk
 
 holds() {  # <bytes>: the working sequence file contains them
     [[ -f $working_file ]] && LC_ALL=C grep -qaF "$1" "$working_file"
@@ -139,12 +136,7 @@ type_duration "0,5"
 validate
 wait_for 5 "the second character in the working file" holds $'Caract\xe8re2=0;0;0;0;0;0;16;0.5\r'
 
-for step in previous previous next next previous previous; do
-    "$step"
-done
-
 # --- close the window as a window manager would; the program ends by itself
-screenshot before-close
 "$send_close_request" "$window" || fail "could not send the close request"
 program_ended() { ! kill -0 "$vexlo_pid" 2>/dev/null; }
 wait_for 10 "the program to end" program_ended
