@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -89,107 +90,74 @@ class FakeBootloader {
         return true;
     }
 
-    std::vector<unsigned char> take(std::size_t count) {
-        std::vector<unsigned char> command(input_.begin(),
-                                           input_.begin() + static_cast<long>(count));
-        input_.erase(input_.begin(), input_.begin() + static_cast<long>(count));
-        return command;
+    // Length of the command at the front, end mark included; 0 once asked to stop.
+    std::size_t commandLength() {
+        const unsigned char command = input_[0];
+        if (command == 0x45 || command == 0x64) {  // set extended device, program page
+            if (!need(3)) {
+                return 0;
+            }
+            return command == 0x45 ? 2u + input_[1] : 5u + (input_[1] << 8 | input_[2]);
+        }
+        // Get parameter, set device, load word address, universal instruction, read page;
+        // anything else is sync, signature, entering or leaving programming mode, chip erase.
+        static const std::map<unsigned char, std::size_t> fixed = {
+            {0x41, 3}, {0x42, 22}, {0x55, 4}, {0x56, 6}, {0x74, 5}};
+        const auto found = fixed.find(command);
+        return found == fixed.end() ? 2 : found->second;
     }
 
-    void answer(std::vector<unsigned char> reply) {
-        reply.insert(reply.begin(), inSync);
-        reply.push_back(ok);
-        ASSERT_EQ(write(fd_, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
+    // The answer between the in-sync and ok bytes; false for a page beyond the flash.
+    bool reply(const std::vector<unsigned char>& c, std::vector<unsigned char>& out) {
+        const std::size_t page = c.size() > 3 ? static_cast<std::size_t>(c[1] << 8 | c[2]) : 0;
+        switch (c[0]) {
+            case 0x41:  // version 8.3, anything else 3
+                out = {static_cast<unsigned char>(c[1] == 0x81 ? 8 : 3)};
+                return true;
+            case 0x55:
+                address_ = 2u * (c[1] | c[2] << 8);
+                return true;
+            case 0x56:
+                out = {0};
+                return true;
+            case 0x75:  // signature: ATmega328P
+                out = {0x1e, 0x95, 0x0f};
+                return true;
+            case 0x64:
+            case 0x74:
+                break;
+            default:
+                return true;
+        }
+        if (address_ + page > flash_.size()) {
+            return false;
+        }
+        const auto at = flash_.begin() + static_cast<long>(address_);
+        if (c[0] == 0x64) {
+            std::copy(c.begin() + 4, c.end() - 1, at);
+            ++pagesWritten_;
+        } else {
+            out.assign(at, at + static_cast<long>(page));
+        }
+        return true;
     }
 
     void serve() {
         while (need(1)) {
-            const unsigned char command = input_[0];
-            switch (command) {
-                case 0x41:  // get parameter: version 8.3, anything else 3
-                    if (!need(3)) {
-                        return;
-                    }
-                    answer({static_cast<unsigned char>(take(3)[1] == 0x81 ? 8 : 3)});
-                    break;
-                case 0x42:  // set device: 20 parameters
-                    if (!need(22)) {
-                        return;
-                    }
-                    take(22);
-                    answer({});
-                    break;
-                case 0x45:  // set extended device: a count, then the rest
-                    if (!need(2) || !need(2u + input_[1])) {
-                        return;
-                    }
-                    take(2u + input_[1]);
-                    answer({});
-                    break;
-                case 0x55:  // load word address
-                    if (!need(4)) {
-                        return;
-                    }
-                    {
-                        const auto c = take(4);
-                        address_ = 2u * (c[1] | c[2] << 8);
-                    }
-                    answer({});
-                    break;
-                case 0x56:  // universal instruction
-                    if (!need(6)) {
-                        return;
-                    }
-                    take(6);
-                    answer({0});
-                    break;
-                case 0x64:  // program page
-                case 0x74:  // read page
-                    if (!need(4)) {
-                        return;
-                    }
-                    pageCommand(command, static_cast<std::size_t>(input_[1] << 8 | input_[2]));
-                    if (stop_) {
-                        return;
-                    }
-                    break;
-                case 0x75:  // read signature: ATmega328P
-                    if (!need(2)) {
-                        return;
-                    }
-                    take(2);
-                    answer({0x1e, 0x95, 0x0f});
-                    break;
-                default:  // sync, enter and leave programming mode, chip erase
-                    if (!need(2)) {
-                        return;
-                    }
-                    take(2);
-                    answer({});
-            }
-        }
-    }
-
-    void pageCommand(unsigned char command, std::size_t size) {
-        if (address_ + size > flash_.size()) {
-            stop_ = true;
-            return;
-        }
-        if (command == 0x64) {
-            if (!need(5 + size)) {
+            const std::size_t length = commandLength();
+            if (length == 0 || !need(length)) {
                 return;
             }
-            const auto c = take(5 + size);
-            std::copy(c.begin() + 4, c.end() - 1, flash_.begin() + static_cast<long>(address_));
-            ++pagesWritten_;
-            answer({});
-        } else {
-            if (!need(5)) {
+            const std::vector<unsigned char> command(input_.begin(),
+                                                     input_.begin() + static_cast<long>(length));
+            input_.erase(input_.begin(), input_.begin() + static_cast<long>(length));
+            std::vector<unsigned char> out;
+            if (!reply(command, out)) {
                 return;
             }
-            take(5);
-            answer({flash_.begin() + static_cast<long>(address_),
-                    flash_.begin() + static_cast<long>(address_ + size)});
+            out.insert(out.begin(), inSync);
+            out.push_back(ok);
+            ASSERT_EQ(write(fd_, out.data(), out.size()), static_cast<ssize_t>(out.size()));
         }
     }
 
