@@ -1,9 +1,12 @@
 #include "storage/FichIni.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <string_view>
 
 #include "storage/FileAccess.h"
+#include "storage/FileLock.h"
 #include "storage/IniEncoding.h"
 #include "storage/IniText.h"
 
@@ -72,6 +75,21 @@ int32_t EcrireIni(const std::string& section, const std::string& key, const std:
 
 SystemError EcrireIni(const std::string& section, const std::vector<IniKeyValue>& keys,
                       const std::string& path) {
+    // Refusals need no lock, and a folder or device would get a lock file beside it.
+    for (const auto& [key, value] : keys) {
+        if (!acceptedForWriting(trimmedName(section), trimmedName(key), value)) {
+            return {path, EINVAL};
+        }
+    }
+    if (struct stat st{}; ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        return {path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL};
+    }
+    // Each writer reads, changes and replaces the whole file: without the lock a writer's key
+    // vanishes under another's replacement.
+    FileLock lock;
+    if (const int error = lock.wait(lockPathFor(path)); error != 0) {
+        return {path, error};
+    }
     std::string bytes;
     const int readError = readRegularFile(path, bytes);
     if (readError != 0 && readError != ENOENT) {

@@ -24,8 +24,10 @@ std::string LireIni(const std::string& section, const std::string& key, const st
 
 // Sets `key` of `section` to `value` in the file at `path`, creating the file (no byte-order
 // mark, CR LF line ends) or the section when missing. The file is replaced atomically: after a
-// failure it holds exactly what it held before. Returns 1 on success and 0 on failure: folder
-// missing, permission denied, disk full, path not a regular file, or a refused argument.
+// failure it holds exactly what it held before. Writers of one file, in any process, take turns
+// through the advisory lock ".<name>.lock" beside it (see FileLock.h), so none loses another's
+// key. Returns 1 on success and 0 on failure: folder missing, permission denied, disk full, path
+// not a regular file, or a refused argument.
 // Refused (nothing written): a name or value holding CR, LF or NUL, which would add lines of its
 // own; an empty section or key name; a section name holding "]"; a key name holding "=" or
 // starting with "[" or ";". Blanks around the names are dropped, as reading ignores them.

@@ -264,7 +264,7 @@ class ValidationFailureTest : public SequenceTest {
     void expectUnchangedThenRetried(const std::string& outcomeText, const std::string& reason) {
         EXPECT_EQ(outcomeText, "2 shown 2 stored 1: « " + path + " » : " + reason);
         EXPECT_EQ(readBytes(path), before);
-        EXPECT_EQ(folder.listing(), "MessageTemporaire.car");
+        EXPECT_EQ(folder.listing(), ".MessageTemporaire.car.lock MessageTemporaire.car");
         EXPECT_EQ(validate().kind, Step::Moved);
         EXPECT_EQ(nombre(), 2);
     }

@@ -1,7 +1,11 @@
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <string>
+#include <vector>
 
 #include "TestFiles.h"
 #include "storage/FichIni.h"
@@ -99,6 +103,39 @@ TEST(IniWriteTest, AFileThatCannotBeWrittenIsReported) {
     EXPECT_EQ(EcrireIni(kSection, {{"Nombre", "1"}}, folder.path()).number, EISDIR);
     EXPECT_EQ(EcrireIni(kSection, {{"Nombre", "1\n"}}, folder.file("s.car")).number, EINVAL);
     EXPECT_EQ(folder.listing(), "");
+}
+
+// Two windows validating at once: each write reads, changes and replaces the whole file.
+TEST(IniWriteTest, TwoProcessesWritingDifferentKeysAtOnceLoseNone) {
+    TempFolder folder;
+    const std::string path = folder.file("MessageTemporaire.car");
+    constexpr int kKeys = 100;
+    std::vector<pid_t> writers;
+    for (const std::string prefix : {"a", "b"}) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            bool written = true;
+            for (int i = 0; i < kKeys; ++i) {
+                written &= EcrireIni(kSection, prefix + std::to_string(i), "v", path) == 1;
+            }
+            ::_exit(written ? 0 : 1);
+        }
+        writers.push_back(pid);
+    }
+    for (const pid_t pid : writers) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write reported failure";
+    }
+    int lost = 0;
+    for (const std::string prefix : {"a", "b"}) {
+        for (int i = 0; i < kKeys; ++i) {
+            lost += LireIni(kSection, prefix + std::to_string(i), path) != "v";
+        }
+    }
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(folder.listing(), ".MessageTemporaire.car.lock MessageTemporaire.car");
 }
 
 }  // namespace
