@@ -38,7 +38,8 @@ void BM_GenerateMaster(benchmark::State& state) {
     layOut(folder, static_cast<int>(state.range(0)));
     TextBox box;
     for (auto _ : state) {
-        const GenerationResult result = generateSource(box, Role::Maitre, "", folder.string());
+        const GenerationResult result =
+            generateSource(box, Role::Maitre, "", folder.string(), folder.string());
         if (result.kind != GenerationResult::Ok || result.characterCount != state.range(0)) {
             state.SkipWithError("generation failed");
             break;

@@ -17,6 +17,7 @@
 #include "app/PictureFile.h"
 #include "app/Twips.h"
 #include "app/WindowSeam.h"
+#include "common/SystemError.h"
 #include "console/DOSClass.h"
 #include "storage/SequenceLayout.h"
 
@@ -71,7 +72,10 @@ static void initArtwork() {
 }
 
 EditorWindow::EditorWindow(const QString& appPath, WindowSeam& seam)
-    : appPath_(appPath), seam_(seam), sequence_(workingSequencePath(appPath.toStdString())) {
+    : appPath_(appPath),
+      folders_(WorkingFolder::take(appPath.toStdString(), userFoldersFromEnvironment())),
+      seam_(seam),
+      sequence_(workingSequencePath(folders_.workingFolder())) {
     initArtwork();
     setFont(sansSerif(8.25, false));
     setWindowTitle(kApplicationTitle);
@@ -205,6 +209,28 @@ void EditorWindow::Form_Load() {
     MyDOS = DOSClass::create();
     myDosEvents_ = std::make_unique<MyDosEvents>(*this);
     MyDOS->setEvents(myDosEvents_.get());
+    // Said once the window is on screen, so the message stands in front of it.
+    if (folders_.error().failed() || !folders_.heldByAnother().empty()) {
+        QTimer::singleShot(0, this, &EditorWindow::reportWorkingFolder);
+    }
+}
+
+void EditorWindow::reportWorkingFolder() {
+    const QString working = QString::fromStdString(folders_.workingFolder());
+    if (!folders_.error().failed()) {
+        seam_.MsgBox(this,
+                     QStringLiteral("Une autre fenêtre de Vexlo travaille déjà dans le dossier "
+                                    "« %1 ».\r\nCelle-ci travaille dans le dossier « %2 » : "
+                                    "les deux séquences ne se mélangent pas.")
+                         .arg(QString::fromStdString(folders_.heldByAnother()), working),
+                     vbExclamation, QStringLiteral("Attention"));
+        return;
+    }
+    seam_.MsgBox(this,
+                 QStringLiteral("Vexlo ne peut pas préparer son dossier de travail « %1 ».\r\n%2."
+                                "\r\nAppelle le Maître.")
+                     .arg(working, QString::fromStdString(frenchDescription(folders_.error()))),
+                 vbCritical, QStringLiteral("Erreur de fichier"));
 }
 
 void EditorWindow::Initialisation() {

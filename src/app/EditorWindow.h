@@ -8,6 +8,7 @@
 #include "app/DotGrid.h"
 #include "firmware/TextBox.h"
 #include "sequence/SequenceModel.h"
+#include "storage/WorkingFolder.h"
 
 class QLabel;
 class QLineEdit;
@@ -26,8 +27,10 @@ struct FileDialogSettings;
 // Handlers are plain members wired with connect(): moc cannot read accented names.
 class EditorWindow : public QMainWindow {
   public:
-    // `appPath` is the program folder: pictures, templates, the module Makefile and the working
-    // sequence file live there. The seam answers message boxes, file dialogs and the beep.
+    // `appPath` is the program folder: pictures, templates and the module Makefile are read
+    // there. The files the window makes go to its working folder (see WorkingFolder.h), which
+    // is the program folder itself when this user can write it. The seam answers message boxes,
+    // file dialogs and the beep.
     EditorWindow(const QString& appPath, WindowSeam& seam);
     ~EditorWindow() override;
 
@@ -36,6 +39,10 @@ class EditorWindow : public QMainWindow {
     bool downloading() const { return downloading_; }
     const DotGrid& grid() const { return *grid_; }
     QString workingFile() const;
+    const WorkingFolder& folders() const { return folders_; }
+
+    // Loads the sequence file at `path` as File > Load does with the file the pupil picked.
+    void chargerFichier(const QString& path);
 
     // Shows a character record on the grid and its duration in TDurée.
     void MiseAJourCaractère(const QString& record);
@@ -51,6 +58,7 @@ class EditorWindow : public QMainWindow {
     void Form_Load();
     void Form_Unload();
     void Initialisation();
+    void reportWorkingFolder();
 
     // Sets the caption of LNumCaractère, which always raises its change reaction.
     void setNumberCaption(int16_t number);
@@ -88,6 +96,7 @@ class EditorWindow : public QMainWindow {
     friend class MyDosEvents;
 
     QString appPath_;
+    WorkingFolder folders_;
     WindowSeam& seam_;
     std::unique_ptr<DotGrid> grid_;
 

@@ -53,7 +53,8 @@ void EditorWindow::CBDescendre_Click() {
 bool EditorWindow::generateSource() {
     const Role role = MaitreEsclave_[0]->isChecked() ? Role::Maitre : Role::Esclave;
     const GenerationResult result =
-        ::generateSource(box_, role, TRetard_->text().toStdString(), appPath_.toStdString());
+        ::generateSource(box_, role, TRetard_->text().toStdString(), folders_.programFolder(),
+                         folders_.workingFolder());
     sequence_.downloaded(result.characterCount);
     RTB1_->setPlainText(QString::fromStdString(box_.Text()));
     if (result.kind == GenerationResult::Ok) {
@@ -82,7 +83,7 @@ void EditorWindow::runMake(const char* argument) {
 }
 
 void EditorWindow::construireEtTelecharger() {
-    MyDOS->setCommandWorkingDirectory(appPath_.toStdString());
+    MyDOS->setCommandWorkingDirectory(folders_.workingFolder());
     MyDOS->setCommandName("make");
     runMake("all");
     if (unloaded_) {

@@ -14,7 +14,7 @@ QString describe(const FileOpResult& result) {
 FileDialogSettings EditorWindow::CommonDialog1() const {
     return {QStringLiteral("Enregistrement de la séquence."),
             QStringLiteral("Séquence de caractère (*.car)|*.car"), QStringLiteral(".car"),
-            QString::fromStdString(workFolderPath(appPath_.toStdString()))};
+            QString::fromStdString(folders_.workFolder())};
 }
 
 void EditorWindow::mnunouveau_Click() {
@@ -22,7 +22,10 @@ void EditorWindow::mnunouveau_Click() {
 }
 
 void EditorWindow::mnucharger_Click() {
-    const QString chosen = seam_.showOpen(this, CommonDialog1());
+    chargerFichier(seam_.showOpen(this, CommonDialog1()));
+}
+
+void EditorWindow::chargerFichier(const QString& chosen) {
     if (chosen.isEmpty()) {
         seam_.MsgBox(this, QStringLiteral("Pas de fichier à ouvrir !!!"), vbExclamation,
                      QStringLiteral("Attention"));

@@ -20,5 +20,10 @@ int main(int argc, char* argv[]) {
     QtWindowSeam seam;
     EditorWindow window(QApplication::applicationDirPath(), seam);
     window.show();
+    // A sequence file named on the command line (opened from the file manager) is loaded as
+    // File > Load loads the file the pupil picks.
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1) {
+        window.chargerFichier(arguments.at(1));
+    }
     return QApplication::exec();
 }

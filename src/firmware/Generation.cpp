@@ -4,17 +4,18 @@
 #include "firmware/PlacerTexte.h"
 #include "storage/FichIni.h"
 #include "storage/SequenceLayout.h"
+#include "storage/WorkingFolder.h"
 
 GenerationResult generateSource(TextBox& RTB1, Role role, const std::string& retardText,
-                                const std::string& appPath) {
-    const std::string sequencePath = workingSequencePath(appPath);
+                                const std::string& programDir, const std::string& workingDir) {
+    const std::string sequencePath = workingSequencePath(workingDir);
     const std::string section(kSequenceSection);
     const int16_t count =
         roundToInt16(leadingNumber(LireIni(section, std::string(kCountKey), sequencePath)));
 
     const std::string templatePath =
-        appPath + (role == Role::Maitre ? "/modèle/AfficheurCaracMaitre.mod"
-                                        : "/modèle/AfficheurCaracEsclave.mod");
+        programDir + (role == Role::Maitre ? "/modèle/AfficheurCaracMaitre.mod"
+                                           : "/modèle/AfficheurCaracEsclave.mod");
     if (const SystemError loaded = RTB1.FileName(templatePath); loaded.failed()) {
         return {GenerationResult::TemplateUnreadable, loaded, count};
     }
@@ -32,7 +33,7 @@ GenerationResult generateSource(TextBox& RTB1, Role role, const std::string& ret
         PlacerTexte(RTB1, "//ICI", characterBlock(role, record), replace, start);
     }
 
-    const std::string sourcePath = appPath + "/AfficheurCarac.c";
+    const std::string sourcePath = workingDir + "/" + std::string(kGeneratedSourceName);
     if (const SystemError saved = RTB1.SaveFile(sourcePath, TextBox::PlainText); saved.failed()) {
         return {GenerationResult::SourceUnwritable, saved, count};
     }

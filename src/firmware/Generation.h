@@ -18,10 +18,10 @@ struct GenerationResult {
 };
 
 // First phase of the download: completes the role's firmware template with the stored sequence
-// and saves it as appPath + "/AfficheurCarac.c".
-//  - characterCount = "Nombre" of section "Caractères" of appPath + "/MessageTemporaire.car",
+// and saves it as workingDir + "/AfficheurCarac.c".
+//  - characterCount = "Nombre" of section "Caractères" of workingDir + "/MessageTemporaire.car",
 //    its leading number rounded half to even (missing, or not fitting 16 bits: 0).
-//  - Loads appPath + "/modèle/AfficheurCaracMaitre.mod" (Maitre) or
+//  - Loads programDir + "/modèle/AfficheurCaracMaitre.mod" (Maitre) or
 //    ".../AfficheurCaracEsclave.mod" (Esclave) into RTB1. If it cannot be read: returns
 //    TemplateUnreadable naming it; RTB1 and the source file are left untouched.
 //  - Esclave: the first whole-word "#define CarRet 0" (from index 1) becomes
@@ -32,4 +32,4 @@ struct GenerationResult {
 //  - Saves RTB1's text (Windows-1252, replaced whole); if that fails returns SourceUnwritable
 //    naming the source file, which keeps its previous content.
 GenerationResult generateSource(TextBox& RTB1, Role role, const std::string& retardText,
-                                const std::string& appPath);
+                                const std::string& programDir, const std::string& workingDir);

@@ -18,3 +18,8 @@ int writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // Removes the file at `path`; ENOENT when there is none.
 int removeFile(const std::string& path);
+
+// Removes from `folder` the temporary files that writers of the file named `name` left behind
+// when they were killed before committing. Only the sole writer of that file may call it: a
+// temporary file of a write in progress would go too.
+void removeLeftoverTemporaries(const std::string& folder, std::string_view name);

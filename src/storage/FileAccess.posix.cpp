@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
 #include <cerrno>
 #include <random>
+#include <vector>
 
 #include "common/UniqueFd.h"
 
@@ -26,12 +29,21 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+constexpr size_t kSuffixLength = 8;
+constexpr std::string_view kSuffixDigits = "0123456789abcdefghijklmnopqrstuvwxyz";
+constexpr std::string_view kTemporaryEnd = ".tmp";
+
+// Temporary files of `name` are ".<name>.<random suffix>.tmp", the name cut so that the whole
+// stays within the 255-byte limit of a file name.
+std::string temporaryPrefix(std::string_view name) {
+    return "." + std::string(name.substr(0, 200)) + ".";
+}
+
 std::string randomSuffix() {
     static std::mt19937_64 generator{std::random_device{}()};
-    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     std::string suffix;
-    for (int i = 0; i < 8; ++i) {
-        suffix += kDigits[generator() % (sizeof kDigits - 1)];
+    for (size_t i = 0; i < kSuffixLength; ++i) {
+        suffix += kSuffixDigits[generator() % kSuffixDigits.size()];
     }
     return suffix;
 }
@@ -85,12 +97,11 @@ int AtomicWriter::open(const std::string& target) {
         return regularFileError(st);
     }
     const size_t slash = target.rfind('/');
-    // Cut so that the temporary name stays within the 255-byte limit of a file name.
-    const std::string name =
-        (slash == std::string::npos ? target : target.substr(slash + 1)).substr(0, 200);
+    const std::string prefix =
+        temporaryPrefix(slash == std::string::npos ? target : target.substr(slash + 1));
     const std::string folder = folderOf(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = folder + "/." + name + "." + randomSuffix() + ".tmp";
+        std::string candidate = folder + "/" + prefix + randomSuffix() + std::string(kTemporaryEnd);
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             fd_.reset(fd);
@@ -190,4 +201,30 @@ int writeFileAtomically(const std::string& path, std::string_view bytes) {
 
 int removeFile(const std::string& path) {
     return ::unlink(path.c_str()) != 0 ? errno : 0;
+}
+
+void removeLeftoverTemporaries(const std::string& folder, std::string_view name) {
+    const std::string prefix = temporaryPrefix(name);
+    const auto isLeftover = [&prefix](std::string_view entry) {
+        if (entry.size() != prefix.size() + kSuffixLength + kTemporaryEnd.size() ||
+            !entry.starts_with(prefix) || !entry.ends_with(kTemporaryEnd)) {
+            return false;
+        }
+        const std::string_view suffix = entry.substr(prefix.size(), kSuffixLength);
+        return suffix.find_first_not_of(kSuffixDigits) == std::string_view::npos;
+    };
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    std::vector<std::string> leftovers;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (isLeftover(entry->d_name)) {
+            leftovers.emplace_back(entry->d_name);
+        }
+    }
+    ::closedir(dir);
+    for (const std::string& leftover : leftovers) {
+        ::unlink((folder + "/" + leftover).c_str());
+    }
 }

@@ -29,7 +29,7 @@ struct Folder : ProgramFolder {
 
 GenerationResult generate(const Folder& folder, Role role, const std::string& retard = "") {
     TextBox box;
-    return generateSource(box, role, retard, folder.path());
+    return generateSource(box, role, retard, folder.path(), folder.path());
 }
 
 TEST(GenerationTest, EachCharacterGoesBeforeTheMarkerInOrder) {
@@ -85,7 +85,8 @@ TEST(GenerationTest, AFileThatCannotBeUsedIsNamedAndNothingElseChanges) {
     fs::remove(folder.templatePath(Role::Esclave));
     TextBox box;
     box.Text("avant");
-    const GenerationResult unreadable = generateSource(box, Role::Esclave, "3", folder.path());
+    const GenerationResult unreadable =
+        generateSource(box, Role::Esclave, "3", folder.path(), folder.path());
     EXPECT_EQ(unreadable.kind, GenerationResult::TemplateUnreadable);
     EXPECT_EQ(unreadable.file.path, folder.templatePath(Role::Esclave));
     EXPECT_EQ(unreadable.file.number, ENOENT);

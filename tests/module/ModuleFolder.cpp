@@ -26,7 +26,7 @@ void ModuleFolder::writeSource(Role role, const std::vector<TestCharacter>& sequ
     }
     writeSequence(std::to_string(sequence.size()), records);
     TextBox RTB1;
-    const GenerationResult result = generateSource(RTB1, role, std::string(delay), path());
+    const GenerationResult result = generateSource(RTB1, role, std::string(delay), path(), path());
     if (result.kind != GenerationResult::Ok) {
         throw std::runtime_error("generation failed: " + frenchDescription(result.file));
     }

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "common/SystemError.h"
+#include "storage/FileLock.h"
+
+// The files a window makes in its working folder, besides the working sequence file.
+inline constexpr std::string_view kGeneratedSourceName = "AfficheurCarac.c";
+inline constexpr std::string_view kBuildDescriptionName = "Makefile";
+
+// The user's own folders, as the desktop names them.
+struct UserFolders {
+    std::string data;       // $XDG_DATA_HOME, or ~/.local/share
+    std::string documents;  // XDG_DOCUMENTS_DIR of user-dirs.dirs, or ~/Documents
+};
+
+// Reads them from HOME, XDG_DATA_HOME, XDG_CONFIG_HOME and $XDG_CONFIG_HOME/user-dirs.dirs.
+UserFolders userFoldersFromEnvironment();
+
+// Where one window reads its files and makes its own. The object holds a lock on its working
+// folder for as long as it lives, so no other window, in this process or another, works there.
+class WorkingFolder {
+  public:
+    // Chooses the folders for the program folder `programDir` (pictures, templates, Makefile):
+    //  - a program folder this user can write (a copied or built folder) is the working folder,
+    //    and its "Travail" is where the file dialogs open;
+    //  - a program folder this user cannot write (installed for all users) leaves the working
+    //    folder to user.data + "/vexlo" and the dialogs to user.documents + "/Travail", both
+    //    created when missing;
+    //  - a working folder that another window holds is left to it: this one takes
+    //    user.data + "/vexlo/fenêtre-2" (or 3, 4...), and heldByAnother() names the one left.
+    // A working folder other than the program folder receives a copy of the module's Makefile.
+    // Temporary files that killed writes left there are removed. When the working folder cannot
+    // be prepared, error() says what failed; the paths are set all the same.
+    static WorkingFolder take(const std::string& programDir, const UserFolders& user);
+
+    const std::string& programFolder() const { return program_; }
+    const std::string& workingFolder() const { return working_; }
+    const std::string& workFolder() const { return work_; }
+    const std::string& heldByAnother() const { return heldByAnother_; }
+    const SystemError& error() const { return error_; }
+
+  private:
+    std::string program_;
+    std::string working_;
+    std::string work_;
+    std::string heldByAnother_;
+    SystemError error_;
+    FileLock lock_;
+};
