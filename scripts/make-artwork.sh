@@ -40,3 +40,36 @@ done
 "$im" -size 16x16 "xc:$panel" -fill 'rgb(255,0,0)' \
     -draw 'circle 3,3 4,4' -draw 'circle 8,3 9,4' -draw 'circle 12,3 13,4' \
     -draw 'circle 8,8 9,9' -draw 'circle 8,12 9,13' "$out/icone.png"
+
+# Menu and file-type icons at the desktop's usual sizes, drawn at 256 x 256 and scaled down.
+# dots CENTRE_X CENTRE_Y PITCH RADIUS ROW_VALUES...: a 5 x 7 matrix, lit dots red, others grey.
+dots() {
+    local x0=$1 y0=$2 pitch=$3 radius=$4 r=0 c x y
+    shift 4
+    for value in "$@"; do
+        for c in 0 1 2 3 4; do
+            x=$((x0 + c * pitch)); y=$((y0 + r * pitch))
+            echo -fill
+            if (((value >> c) & 1)); then echo 'rgb(255,40,40)'; else echo 'rgb(70,70,70)'; fi
+            echo -draw
+            echo "circle $x,$y $((x + radius)),$y"
+        done
+        r=$((r + 1))
+    done
+}
+icons="$out/icons"
+mkdir -p "$icons"
+mapfile -t letter_v < <(dots 68 38 30 11 17 17 17 17 10 10 4)
+"$im" -size 256x256 xc:none -fill 'rgb(0,110,50)' -stroke 'rgb(0,70,30)' -strokewidth 4 \
+    -draw 'roundrectangle 8,8 248,248 28,28' -stroke none -fill 'rgb(20,20,20)' \
+    -draw 'roundrectangle 44,14 212,242 10,10' "${letter_v[@]}" -strip "$icons/vexlo-256.png"
+mapfile -t letter_a < <(dots 84 92 22 8 14 17 17 31 17 17 17)
+"$im" -size 256x256 xc:none -fill white -stroke 'rgb(110,110,110)' -strokewidth 4 \
+    -draw 'polygon 40,6 178,6 218,46 218,250 40,250' -fill 'rgb(210,210,210)' \
+    -draw 'polygon 178,6 178,46 218,46' -stroke none -fill 'rgb(20,20,20)' \
+    -draw 'rectangle 64,72 196,238' "${letter_a[@]}" -strip "$icons/vexlo-sequence-256.png"
+for size in 16 32 48 64 128; do
+    for name in vexlo vexlo-sequence; do
+        "$im" "$icons/$name-256.png" -resize "${size}x${size}" -strip "$icons/$name-$size.png"
+    done
+done
