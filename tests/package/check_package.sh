@@ -12,7 +12,7 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6widgets6 qt6-translations-l10n make gcc-avr avr-libc avrdude; do
+for package in libqt6widgets6 libsimavr2 qt6-translations-l10n make gcc-avr avr-libc avrdude; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 
@@ -21,6 +21,7 @@ contents=$(awk '{ print $6 }' <<<"$listing")
 for path in ./usr/lib/vexlo/Vexlo ./usr/lib/vexlo/pointrouge.gif ./usr/lib/vexlo/pointgris.gif \
     ./usr/lib/vexlo/lecture.gif ./usr/lib/vexlo/stop.gif ./usr/lib/vexlo/Makefile \
     ./usr/lib/vexlo/modèle/AfficheurCaracMaitre.mod ./usr/lib/vexlo/modèle/AfficheurCaracEsclave.mod \
+    ./usr/lib/vexlo/vexlo-module ./usr/bin/vexlo-module \
     ./usr/bin/vexlo ./usr/share/applications/vexlo.desktop ./usr/share/mime/packages/vexlo.xml \
     ./usr/share/icons/hicolor/48x48/apps/vexlo.png \
     ./usr/share/icons/hicolor/48x48/mimetypes/application-x-vexlo-sequence.png \
@@ -29,6 +30,8 @@ for path in ./usr/lib/vexlo/Vexlo ./usr/lib/vexlo/pointrouge.gif ./usr/lib/vexlo
 done
 grep -q ' ./usr/bin/vexlo -> ../lib/vexlo/Vexlo$' <<<"$listing" ||
     fail "bin/vexlo is not a link to the program"
+grep -q ' ./usr/bin/vexlo-module -> ../lib/vexlo/vexlo-module$' <<<"$listing" ||
+    fail "bin/vexlo-module is not a link to the virtual module"
 
 root=$(mktemp -d)
 trap 'chmod -R u+w "$root"; rm -rf "$root"' EXIT
