@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One console command started as a child process with its standard input, output and error on
 // pipes that only this object holds. Used from one thread. Every descriptor is closed exactly
@@ -22,12 +23,13 @@ class ChildProcess {
 
     // Starts the program named by the first word of `commandLine` (looked up on PATH unless it
     // holds a "/"), handing it the other words, in `workingDirectory` (the current folder when
-    // empty), with no command interpreter, in a process group of its own. With `mergeErrors`
-    // its standard error goes into the output pipe. Returns 0, or the system's error code of the
-    // step that failed (ENOENT for a program or folder that does not exist); after a failure no
-    // descriptor is open and no child is left. Call once per object.
+    // empty), with no command interpreter, in a process group of its own, with this process's
+    // environment changed by `environmentChanges` ("NAME=value" sets, "NAME" removes). With
+    // `mergeErrors` its standard error goes into the output pipe. Returns 0, or the system's error
+    // code of the step that failed (ENOENT for a program or folder that does not exist); after a
+    // failure no descriptor is open and no child is left. Call once per object.
     int32_t start(const std::string& commandLine, const std::string& workingDirectory,
-                  bool mergeErrors);
+                  bool mergeErrors, const std::vector<std::string>& environmentChanges = {});
 
     // Waits at most `timeoutMs` for an open output stream to hold data or to close, meanwhile
     // writing queued input as the pipe takes it. Returns false when the time ran out.

@@ -6,6 +6,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <vector>
@@ -74,6 +75,25 @@ std::vector<std::string> programCandidates(const std::string& name) {
     return candidates;
 }
 
+// This process's environment with the changes applied, built before fork() like the candidates.
+std::vector<std::string> childEnvironment(const std::vector<std::string>& changes) {
+    std::vector<std::string> environment;
+    const auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string variable = *entry;
+        const bool changed = std::any_of(changes.begin(), changes.end(), [&](const auto& change) {
+            return nameOf(change) == nameOf(variable);
+        });
+        if (!changed)
+            environment.push_back(variable);
+    }
+    for (const std::string& change : changes) {
+        if (change.find('=') != std::string::npos)
+            environment.push_back(change);
+    }
+    return environment;
+}
+
 int32_t exitCodeOf(int status) {
     if (WIFSIGNALED(status))
         return 128 + WTERMSIG(status);
@@ -109,7 +129,8 @@ ssize_t writeWithoutSigpipe(int fd, const char* data, size_t size) {
 // Runs in the child between fork() and exec: async-signal-safe calls only. On failure the
 // error number goes back through the close-on-exec error pipe.
 [[noreturn]] void execChild(int in, int out, int err, int errorPipe, const char* workingDirectory,
-                            const std::vector<const char*>& candidates, char* const* argv) {
+                            const std::vector<const char*>& candidates, char* const* argv,
+                            char* const* envp) {
     setpgid(0, 0);
     sigset_t none;
     sigemptyset(&none);
@@ -128,7 +149,7 @@ ssize_t writeWithoutSigpipe(int fd, const char* data, size_t size) {
     if (error == 0) {
         bool denied = false;
         for (const char* candidate : candidates) {
-            execve(candidate, argv, environ);
+            execve(candidate, argv, envp);
             error = errno;
             if (error == EACCES)
                 denied = true;
@@ -195,7 +216,7 @@ ChildProcess::~ChildProcess() {
 }
 
 int32_t ChildProcess::start(const std::string& commandLine, const std::string& workingDirectory,
-                            bool mergeErrors) {
+                            bool mergeErrors, const std::vector<std::string>& environmentChanges) {
     const std::vector<std::string> words = splitCommandLine(commandLine);
     if (words.empty())
         return ENOENT;
@@ -207,6 +228,11 @@ int32_t ChildProcess::start(const std::string& commandLine, const std::string& w
     for (const std::string& w : words)
         argv.push_back(const_cast<char*>(w.c_str()));
     argv.push_back(nullptr);
+    const std::vector<std::string> environment = childEnvironment(environmentChanges);
+    std::vector<char*> envp;
+    for (const std::string& variable : environment)
+        envp.push_back(const_cast<char*>(variable.c_str()));
+    envp.push_back(nullptr);
 
     Pipe in, out, err, report;
     if (int e = makePipe(out); e != 0)
@@ -236,7 +262,7 @@ int32_t ChildProcess::start(const std::string& commandLine, const std::string& w
     if (pid == 0) {
         execChild(in.read.get(), out.write.get(), mergeErrors ? out.write.get() : err.write.get(),
                   report.write.get(), workingDirectory.empty() ? nullptr : workingDirectory.c_str(),
-                  candidatePtrs, argv.data());
+                  candidatePtrs, argv.data(), envp.data());
     }
     // Also set here so the group exists before anyone signals it, whichever side runs first.
     setpgid(pid, pid);

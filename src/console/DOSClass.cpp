@@ -63,6 +63,9 @@ void DOSClass::setCommandWorkingDirectory(std::string strWorkingDir) {
 std::string DOSClass::CommandWorkingDirectory() const {
     return commandWorkingDirectory_;
 }
+void DOSClass::setEnvironmentChanges(std::vector<std::string> changes) {
+    environmentChanges_ = std::move(changes);
+}
 void DOSClass::setInputs(std::string strInputs) {
     inputs_ = std::move(strInputs);
 }
@@ -106,7 +109,7 @@ int32_t DOSClass::ExecuteCommand(bool bMergeStdoutStderr) {
     auto child = std::make_unique<ChildProcess>();
     const int32_t startError =
         child->start(toLocaleCharset(commandName_ + " " + commandArgument_),
-                     toLocaleCharset(commandWorkingDirectory_), bMergeStdoutStderr);
+                     commandWorkingDirectory_, bMergeStdoutStderr, environmentChanges_);
     if (startError != 0)
         return startError;
     outputs_.clear();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "console/ChunkedText.h"
 
@@ -31,7 +32,9 @@ class DOSClassEvents {
 // CommandName, one space and CommandArgument; blanks separate its words and double quotes group
 // them; the first word names the program (looked up on PATH), started without a shell, in a
 // process group of its own, in CommandWorkingDirectory (the current folder when empty). Text is
-// UTF-8; it crosses the process boundary in the locale's character set.
+// UTF-8; the command line and input cross the process boundary in the locale's character set,
+// output comes back from it. The working directory goes to the system as given: the bytes the
+// file system holds, which the locale may not be able to write.
 //
 // Single thread: every call, and every event, happens on the thread that runs the user
 // interface. Instances are made by create() only, because ExecuteCommand keeps the instance
@@ -63,6 +66,9 @@ class DOSClass : public std::enable_shared_from_this<DOSClass> {
     std::string CommandArgument() const;
     void setCommandWorkingDirectory(std::string strWorkingDir);
     std::string CommandWorkingDirectory() const;
+    // Changes to this process's environment that the child gets: "NAME=value" sets a variable,
+    // a bare "NAME" removes it.
+    void setEnvironmentChanges(std::vector<std::string> changes);
     // Text written to the child's standard input right after it starts, when not empty.
     void setInputs(std::string strInputs);
     std::string Inputs() const;
@@ -101,6 +107,7 @@ class DOSClass : public std::enable_shared_from_this<DOSClass> {
     std::string commandName_;
     std::string commandArgument_;
     std::string commandWorkingDirectory_;
+    std::vector<std::string> environmentChanges_;
     std::string inputs_;
     ChunkedText outputs_;
     ChunkedText errors_;

@@ -65,6 +65,16 @@ TEST_F(DOSClassTest, ArgumentsReachTheProgramWithoutAShell) {
     EXPECT_EQ(dos->Outputs(), "/tmp");
 }
 
+TEST_F(DOSClassTest, TheChildGetsTheEnvironmentChanges) {
+    setenv("LANGUAGE", "fr", 1);
+    dos->setEnvironmentChanges({"LC_ALL=C", "LANGUAGE"});
+    dos->setCommandName("sh");
+    dos->setCommandArgument("-c \"printf %s:%s $LC_ALL ${LANGUAGE-unset}\"");
+    EXPECT_EQ(dos->ExecuteCommand(), 0);
+    unsetenv("LANGUAGE");
+    EXPECT_EQ(dos->Outputs(), "C:unset");
+}
+
 TEST_F(DOSClassTest, ExitCodesAndKill) {
     EXPECT_EQ(run("exit:42"), 0);
     EXPECT_EQ(dos->ExitCode(), 42);
