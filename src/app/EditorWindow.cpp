@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "app/ApplicationTitle.h"
@@ -25,6 +26,7 @@ namespace {
 
 constexpr int kClientWidthTwips = 4560;
 constexpr int kClientHeightTwips = 4440;
+constexpr int kStageLineHeightTwips = 345;
 
 template <typename Widget>
 Widget* place(Widget* widget, const char* name, QWidget* parent, int left, int top, int width,
@@ -119,9 +121,16 @@ void EditorWindow::buildControls() {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
     setCentralWidget(client_);
+    // The download's stage shows in a line below the client area, so nothing in it moves.
+    LÉtape_ = new QLabel(this);
+    LÉtape_->setObjectName(QStringLiteral("LÉtape"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->setFixedHeight(twipsToPixels(this, kStageLineHeightTwips));
+    statusBar()->addWidget(LÉtape_, 1);
     const QSize clientSize(twipsToPixels(this, kClientWidthTwips),
                            twipsToPixels(this, kClientHeightTwips));
-    resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
+    resize(clientSize.width(),
+           clientSize.height() + menuBar()->sizeHint().height() + statusBar()->height());
 
     auto* Shape1 = place(new QWidget(client_), "Shape1", client_, 285, 1095, 1815, 2775);
     Shape1->setAutoFillBackground(true);

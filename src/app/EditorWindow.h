@@ -86,9 +86,15 @@ class EditorWindow : public QMainWindow {
     // Role choice and download.
     void MaitreEsclave_Click(int Index);
     void CBDescendre_Click();
+    bool sequenceFitsModule();  // refuses, with a message, a sequence the module cannot hold
     bool generateSource();
-    void construireEtTelecharger();
-    void runMake(const char* argument);
+    void buildAndSend();
+    int32_t runMake(const char* argument);  // the runner's result
+    // The compile-error box's text: the head of the output, or why the tool could not start.
+    QString compileErrorText(int32_t started) const;
+    // Shows a message box once the stage line is cleared.
+    void tell(const QString& prompt, int style = 0, const QString& title = QString());
+    void showStage(const QString& stage);  // the download's stage, below the client area
     void showOutputBox();
     void showFoundWord();  // a word found in the output stays selected there
     void MyDos_ReceiveOutputs(std::string& strCommandOutputs);
@@ -123,5 +129,6 @@ class EditorWindow : public QMainWindow {
     QPushButton* CBDéfiler_ = nullptr;
     QPushButton* CBSuivant_ = nullptr;
     QPlainTextEdit* RTB1_ = nullptr;
+    QLabel* LÉtape_ = nullptr;
     QTimer* Timer1_ = nullptr;
 };

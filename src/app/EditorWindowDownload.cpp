@@ -1,7 +1,10 @@
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 
@@ -11,10 +14,14 @@
 #include "app/WindowSeam.h"
 #include "common/SystemError.h"
 #include "console/DOSClass.h"
+#include "firmware/BuildOutputView.h"
 #include "firmware/DownloadOutcome.h"
 #include "firmware/Generation.h"
+#include "firmware/ModuleCapacity.h"
 
 namespace {
+
+const QString kSendingStage = QStringLiteral("Envoi au module…");
 
 // Client width that brings the whole output box into view: its right edge plus its margin.
 constexpr int kWideClientTwips = 4800 + 5775 + 120;
@@ -38,16 +45,31 @@ void EditorWindow::MaitreEsclave_Click(int Index) {
 }
 
 void EditorWindow::CBDescendre_Click() {
-    // The window stays live while the build tool runs; one download at a time.
-    if (downloading_) {
-        seam_.Beep();
-        return;
-    }
+    // The window stays live while the build tool runs; the disabled button refuses a second
+    // download meanwhile.
     downloading_ = true;
-    if (generateSource()) {
-        construireEtTelecharger();
+    CBDescendre_->setEnabled(false);
+    if (sequenceFitsModule() && generateSource()) {
+        buildAndSend();
     }
+    showStage(QString());
+    CBDescendre_->setEnabled(true);
     downloading_ = false;
+}
+
+bool EditorWindow::sequenceFitsModule() {
+    const int16_t count = storedCharacterCount(folders_.workingFolder());
+    if (count <= kMaxFirmwareCharacters) {
+        return true;
+    }
+    seam_.MsgBox(this,
+                 QStringLiteral("La séquence compte %1 caractères : la mémoire de l'afficheur en "
+                                "contient au plus %2.\r\nRaccourcis la séquence. Rien n'a été "
+                                "envoyé à l'afficheur.")
+                     .arg(count)
+                     .arg(kMaxFirmwareCharacters),
+                 vbExclamation, QStringLiteral("Séquence trop longue"));
+    return false;
 }
 
 bool EditorWindow::generateSource() {
@@ -73,55 +95,84 @@ bool EditorWindow::generateSource() {
     return false;
 }
 
-void EditorWindow::runMake(const char* argument) {
+int32_t EditorWindow::runMake(const char* argument) {
     box_.Text(std::string());
     RTB1_->clear();
     MyDOS->setCommandArgument(argument);
     // Hold the runner: closing the window lets go of MyDOS during the run.
     const std::shared_ptr<DOSClass> dos = MyDOS;
-    dos->ExecuteCommand(true);
+    return dos->ExecuteCommand(true);
 }
 
-void EditorWindow::construireEtTelecharger() {
+void EditorWindow::buildAndSend() {
     MyDOS->setCommandWorkingDirectory(folders_.workingFolder());
     MyDOS->setCommandName("make");
-    runMake("all");
+    // Only our own words decide: a translated message of make could hold "Aucune".
+    MyDOS->setEnvironmentChanges({"LC_ALL=C", "LANGUAGE"});
+    showStage(QStringLiteral("Compilation…"));
+    const int32_t started = runMake("all");
     if (unloaded_) {
         return;
     }
-    const bool compiled = compilationReussie(box_);
+    const bool compiled = compileSucceeded(box_);
     showFoundWord();
     if (!compiled) {
         showOutputBox();
-        seam_.MsgBox(this,
-                     QStringLiteral("Erreur de compilation.\r\nL'erreur est la suivante :\r\n") +
-                         QString::fromStdString(box_.Text()) +
-                         QStringLiteral("\r\nAppelle le Maître."),
-                     vbCritical | vbSystemModal, QStringLiteral("Erreur de compilation"));
+        tell(compileErrorText(started), vbCritical | vbSystemModal,
+             QStringLiteral("Erreur de compilation"));
         return;
     }
+    showStage(kSendingStage);
     runMake("program");
     if (unloaded_) {
         return;
     }
-    const DownloadOutcome outcome = issueTelechargement(box_);
+    const DownloadOutcome outcome = downloadOutcome(box_);
     showFoundWord();
     switch (outcome) {
         case DownloadOutcome::ErreurCommunication:
-            seam_.MsgBox(this,
-                         QStringLiteral("L'afficheur ne répond pas. \r\n\r\nVérifie la connection "
-                                        "du câble au PC et que la pile est bien branchée."),
-                         vbCritical | vbSystemModal, QStringLiteral("Erreur de communication"));
+            tell(QStringLiteral("L'afficheur ne répond pas. \r\n\r\nVérifie la connection du câble "
+                                "au PC et que la pile est bien branchée."),
+                 vbCritical | vbSystemModal, QStringLiteral("Erreur de communication"));
             break;
         case DownloadOutcome::ErreurIndefinie:
             showOutputBox();
-            seam_.MsgBox(this, QStringLiteral("Une erreur indéfinie c'est produite.\r\n Appelle "
-                                              "le Maître."));
+            tell(QStringLiteral("Une erreur indéfinie c'est produite.\r\n Appelle le Maître."));
             break;
         case DownloadOutcome::Succes:
-            seam_.MsgBox(this, QStringLiteral("Programmation réussie.\r\nRegarde ton afficheur."));
+            tell(QStringLiteral("Programmation réussie.\r\nRegarde ton afficheur."));
             break;
     }
+}
+
+QString EditorWindow::compileErrorText(int32_t started) const {
+    QString shown;
+    if (started != 0 && started != DOSClass::kResultKilled) {
+        // Both a missing tool and a folder that cannot be entered give ENOENT: name the one at
+        // fault.
+        const std::string& folder = folders_.workingFolder();
+        const SystemError error{::access(folder.c_str(), X_OK) == 0 ? "make" : folder, started};
+        shown = QStringLiteral("L'outil de construction ne peut pas être lancé (%1).")
+                    .arg(QString::fromStdString(frenchDescription(error)));
+    } else {
+        bool cut = false;
+        shown = QString::fromStdString(compileErrorExcerpt(box_.Text(), cut));
+        if (cut) {
+            shown += QStringLiteral(
+                "\r\n[…] La suite est dans la zone de sortie, à droite de la fenêtre.");
+        }
+    }
+    return QStringLiteral("Erreur de compilation.\r\nL'erreur est la suivante :\r\n") + shown +
+           QStringLiteral("\r\nAppelle le Maître.");
+}
+
+void EditorWindow::tell(const QString& prompt, int style, const QString& title) {
+    showStage(QString());
+    seam_.MsgBox(this, prompt, style, title);
+}
+
+void EditorWindow::showStage(const QString& stage) {
+    LÉtape_->setText(stage);
 }
 
 void EditorWindow::showFoundWord() {
@@ -149,6 +200,11 @@ void EditorWindow::MyDos_ReceiveOutputs(std::string& strCommandOutputs) {
     QTextCursor end(RTB1_->document());
     end.movePosition(QTextCursor::End);
     end.insertText(QString::fromStdString(strCommandOutputs));
+    if (LÉtape_->text().startsWith(kSendingStage)) {
+        const QString progress = QString::fromStdString(sendingProgress(box_.Text()));
+        showStage(progress.isEmpty() ? kSendingStage
+                                     : kSendingStage + QStringLiteral(" ") + progress);
+    }
 }
 
 void EditorWindow::MyDos_ReceiveErrors(std::string& strCommandErrors) {

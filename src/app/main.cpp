@@ -5,6 +5,7 @@
 #include "app/ApplicationTitle.h"
 #include "app/EditorWindow.h"
 #include "app/QtWindowSeam.h"
+#include "app/TerminationSignals.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtFrench);
     }
 
+    const TerminationSignals endOfSession;
     QtWindowSeam seam;
     EditorWindow window(QApplication::applicationDirPath(), seam);
     window.show();

@@ -10,11 +10,11 @@ bool holds(TextBox& box, std::string_view word) {
 
 }  // namespace
 
-bool compilationReussie(TextBox& RTB1) {
+bool compileSucceeded(TextBox& RTB1) {
     return holds(RTB1, "Aucune");
 }
 
-DownloadOutcome issueTelechargement(TextBox& RTB1) {
+DownloadOutcome downloadOutcome(TextBox& RTB1) {
     if (holds(RTB1, "not responding")) {
         return DownloadOutcome::ErreurCommunication;
     }

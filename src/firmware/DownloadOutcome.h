@@ -7,10 +7,10 @@
 // found stays selected in the box.
 
 // After "make all": true when the output holds "Aucune".
-bool compilationReussie(TextBox& RTB1);
+bool compileSucceeded(TextBox& RTB1);
 
 enum class DownloadOutcome { Succes, ErreurCommunication, ErreurIndefinie };
 
 // After "make program": ErreurCommunication when the output holds "not responding", otherwise
 // ErreurIndefinie when it holds "error", otherwise Succes (also for an empty output).
-DownloadOutcome issueTelechargement(TextBox& RTB1);
+DownloadOutcome downloadOutcome(TextBox& RTB1);

@@ -1,6 +1,6 @@
 #include "firmware/Generation.h"
 
-#include "common/LeadingNumber.h"
+#include "firmware/ModuleCapacity.h"
 #include "firmware/PlacerTexte.h"
 #include "storage/FichIni.h"
 #include "storage/SequenceLayout.h"
@@ -10,8 +10,7 @@ GenerationResult generateSource(TextBox& RTB1, Role role, const std::string& ret
                                 const std::string& programDir, const std::string& workingDir) {
     const std::string sequencePath = workingSequencePath(workingDir);
     const std::string section(kSequenceSection);
-    const int16_t count =
-        roundToInt16(leadingNumber(LireIni(section, std::string(kCountKey), sequencePath)));
+    const int16_t count = storedCharacterCount(workingDir);
 
     const std::string templatePath =
         programDir + (role == Role::Maitre ? "/modèle/AfficheurCaracMaitre.mod"

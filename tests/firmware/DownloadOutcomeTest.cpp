@@ -14,7 +14,7 @@ TEST(DownloadOutcomeTest, CompilationSucceedsWhenAucuneFollowsTheFirstCharacter)
     for (const auto& c : cases) {
         TextBox box;
         box.Text(c.output);
-        EXPECT_EQ(compilationReussie(box), c.expected) << c.output;
+        EXPECT_EQ(compileSucceeded(box), c.expected) << c.output;
     }
 }
 
@@ -32,14 +32,14 @@ TEST(DownloadOutcomeTest, TheDownloadOutputDecidesTheOutcome) {
     for (const auto& c : cases) {
         TextBox box;
         box.Text(c.output);
-        EXPECT_EQ(issueTelechargement(box), c.expected) << c.output;
+        EXPECT_EQ(downloadOutcome(box), c.expected) << c.output;
     }
 }
 
 TEST(DownloadOutcomeTest, TheWordFoundStaysSelected) {
     TextBox box;
     box.Text("avrdude: programmer is not responding; error");
-    EXPECT_EQ(issueTelechargement(box), DownloadOutcome::ErreurCommunication);
+    EXPECT_EQ(downloadOutcome(box), DownloadOutcome::ErreurCommunication);
     EXPECT_EQ(box.selStart(), 23);
     EXPECT_EQ(box.selLength(), 14);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ModuleFolder.h"
+#include "firmware/ModuleCapacity.h"
 
 namespace {
 
@@ -74,6 +75,16 @@ TEST(ModuleBuildTest, TheSlaveDelayCompilesOrFailsWithoutTheWordOfSuccess) {
             expectFailed(folder, folder.make("all"));
         }
     }
+}
+
+// The longest sequence the window lets through, with the largest blocks (a fractional duration
+// makes the master compare floating-point numbers), fits beside the bootloader.
+TEST(ModuleBuild, LongestSequenceAllowedFitsTheFlash) {
+    ModuleFolder folder;
+    folder.writeSource(
+        Role::Maitre,
+        std::vector<TestCharacter>(kMaxFirmwareCharacters, {{31, 17, 29, 7, 19, 11, 21}, 12.5}));
+    expectBuilt(folder, folder.make("all"));
 }
 
 // More characters than the flash beside the bootloader holds: the link fails instead of a

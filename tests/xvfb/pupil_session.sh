@@ -14,6 +14,7 @@ send_close_request=$2
 # Window layout in twips; the window is drawn at the desktop's scale, read from its width.
 readonly client_width=4560
 readonly client_height=4440
+readonly stage_line_height=345  # the download's stage line below the client area
 readonly dot_rows=(1320 1660 2000 2340 2680 3020 3360)
 
 work=$(mktemp -d /tmp/vexlo-xvfb-XXXXXX)
@@ -92,7 +93,7 @@ find_window() {
 wait_for 15 "the Vexlo window" find_window
 
 eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
-menu_bar=$((HEIGHT - client_height * WIDTH / client_width))
+menu_bar=$((HEIGHT - (client_height + stage_line_height) * WIDTH / client_width))
 ((menu_bar > 5 && menu_bar < 80)) ||
     fail "unexpected window size ${WIDTH}x${HEIGHT} (menu bar $menu_bar px)"
 

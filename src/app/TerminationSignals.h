@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+// A session that ends (SIGTERM, SIGHUP: a pupil logging out during a download) closes every
+// window as the pupil would, so the window stops its build tool's whole process group instead
+// of leaving it running. One instance at a time; the previous handlers come back when it goes.
+class TerminationSignals : public QObject {
+  public:
+    TerminationSignals();
+    ~TerminationSignals() override;
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
+
+  private:
+    QSocketNotifier* notifier_ = nullptr;
+};
