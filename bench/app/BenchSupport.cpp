@@ -46,23 +46,26 @@ ProgramCopy::ProgramCopy() {
     }
 }
 
-StandInMake::StandInMake(int lines) : previousPath_(qgetenv("PATH")) {
+StandInMake::StandInMake(int lines)
+    : StandInMake(QStringLiteral("for i in $(seq %1); do echo \"Compilation $i\"; sleep 0.1; done\n"
+                                 "    echo \" Aucune erreur\"")
+                      .arg(lines)) {}
+
+StandInMake::StandInMake(const QString& compile) : previousPath_(qgetenv("PATH")) {
     const QString script = dir_.filePath(QStringLiteral("make"));
     QFile file(script);
     if (!dir_.isValid() || !file.open(QIODevice::WriteOnly)) {
         giveUp(QStringLiteral("cannot write ") + script);
     }
-    file.write(
-        QStringLiteral("#!/bin/sh\n"
-                       "case \"$1\" in\n"
-                       "all)\n"
-                       "    for i in $(seq %1); do echo \"Compilation $i\"; sleep 0.1; done\n"
-                       "    echo \" Aucune erreur\" ;;\n"
-                       "program)\n"
-                       "    echo \"Programme envoye.\" ;;\n"
-                       "esac\n")
-            .arg(lines)
-            .toUtf8());
+    file.write(QStringLiteral("#!/bin/sh\n"
+                              "case \"$1\" in\n"
+                              "all)\n"
+                              "    %1 ;;\n"
+                              "program)\n"
+                              "    echo \"Programme envoye.\" ;;\n"
+                              "esac\n")
+                   .arg(compile)
+                   .toUtf8());
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("PATH", dir_.path().toUtf8() + ':' + previousPath_);

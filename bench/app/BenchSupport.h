@@ -41,11 +41,13 @@ class ProgramCopy {
 };
 
 // A stand-in build tool named make, first on PATH while this object lives. `make all` prints
-// "Compilation <n>" every 0.1 s, `lines` times, then " Aucune erreur"; `make program` prints one
-// line without an error word. Aborts when the script cannot be written.
+// "Compilation <n>" every 0.1 s, `lines` times, then " Aucune erreur", or runs the shell
+// commands `compile`; `make program` prints one line without an error word. Aborts when the
+// script cannot be written.
 class StandInMake {
   public:
     explicit StandInMake(int lines);
+    explicit StandInMake(const QString& compile);
     ~StandInMake();
     StandInMake(const StandInMake&) = delete;
     StandInMake& operator=(const StandInMake&) = delete;
