@@ -132,4 +132,15 @@ TEST_F(VirtualModuleTest, MasterThenSlaveOneStepBehind) {
     }
 }
 
+TEST_F(VirtualModuleTest, NoModuleRunningIsACommunicationError) {
+    const QByteArray saved = qgetenv("VEXLO_MODULE_PORT_FILE");
+    qputenv("VEXLO_MODULE_PORT_FILE", portFile().toUtf8());
+    click("CBDescendre");
+    qputenv("VEXLO_MODULE_PORT_FILE", saved);
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].title, "Erreur de communication");
+    EXPECT_TRUE(seam.messages[0].prompt.startsWith("L'afficheur ne répond pas."));
+    EXPECT_TRUE(exists(folder.file("AfficheurCarac.hex")));
+}
+
 }  // namespace
