@@ -13,23 +13,21 @@
 namespace {
 
 const std::string letterA = "4;10;17;17;31;17;17;0.5", letterF = "31;1;1;15;1;1;1;1.5";
+// A template whose Windows-1252 letter and CR LF come through unchanged.
+const std::string kTemplate = "/* Mod\xE8le */\r\n#define CarRet 0\r\n{\r\n\t//ICI\r\n}\r\n";
 
-std::string templateData(Role role) {
-    return testData(role == Role::Maitre ? "firmware/maitre.mod" : "firmware/esclave.mod");
-}
-
-// The program folder with the small templates of the test data.
 struct Folder : ProgramFolder {
     Folder() {
         for (const Role role : {Role::Maitre, Role::Esclave}) {
-            writeBytes(templatePath(role), templateData(role));
+            writeBytes(templatePath(role), kTemplate);
         }
     }
     std::string templatePath(Role role) const {
         return file(role == Role::Maitre ? "modèle/AfficheurCaracMaitre.mod"
                                          : "modèle/AfficheurCaracEsclave.mod");
     }
-    GenerationResult generate(Role role, TextBox box = {}) const {
+    GenerationResult generate(Role role) const {
+        TextBox box;
         return generateSource(box, role, "3", path(), path());
     }
 };
@@ -46,8 +44,7 @@ TEST(CharacterBlockTest, EachRoleHasItsShape) {
               "\r\n\r\n\t\tT100ms=0;" + rows + "\r\n\t\twhile (T100ms < tempo){}");
 }
 
-// "Nombre" 3.5 rounds to 4: the fourth record is missing and gives an empty block. The template's
-// Windows-1252 bytes and CR LF come through unchanged.
+// "Nombre" 3.5 rounds to 4: the fourth record is missing and gives an empty block.
 TEST(GenerationTest, EachCharacterGoesBeforeTheMarkerInOrder) {
     for (const Role role : {Role::Maitre, Role::Esclave}) {
         Folder folder;
@@ -55,7 +52,7 @@ TEST(GenerationTest, EachCharacterGoesBeforeTheMarkerInOrder) {
         const GenerationResult run = folder.generate(role);
         EXPECT_EQ(std::tuple(run.kind, run.file.path, run.characterCount),
                   std::tuple(GenerationResult::Ok, folder.file("AfficheurCarac.c"), 4));
-        std::string expected = templateData(role), blocks;
+        std::string expected = kTemplate, blocks;
         for (const std::string& record : {letterA, letterF, letterA, std::string()}) {
             blocks += characterBlock(role, record) + " ";
         }
@@ -67,24 +64,15 @@ TEST(GenerationTest, EachCharacterGoesBeforeTheMarkerInOrder) {
     }
 }
 
-// No file, a count below 1 or beyond 16 bits: no block. The largest count is walked to its end
-// (without a marker the blocks are dropped, which keeps it quick).
-TEST(GenerationTest, WithoutCharactersOrMarkerTheTemplateIsSavedUnchanged) {
-    const std::pair<const char*, int> cases[] = {
-        {nullptr, 0}, {"-3", -3}, {"40000", 0}, {"32767", 32767}};
-    for (const auto& [count, walked] : cases) {
-        Folder folder;
-        std::string expected = templateData(Role::Maitre);
-        if (count != nullptr) {
-            folder.writeSequence(count, {letterA});
-        }
-        if (walked == 32767) {
-            expected.erase(expected.find("//ICI"), 5);
-            writeBytes(folder.templatePath(Role::Maitre), expected);
-        }
-        EXPECT_EQ(folder.generate(Role::Maitre).characterCount, walked);
-        EXPECT_EQ(readBytes(folder.file("AfficheurCarac.c")), expected) << walked;
-    }
+// Without a marker the blocks are dropped, which keeps walking the largest count quick.
+TEST(GenerationTest, TheLargestCountIsWalkedToItsEnd) {
+    Folder folder;
+    std::string expected = kTemplate;
+    expected.erase(expected.find("//ICI"), 5);
+    writeBytes(folder.templatePath(Role::Maitre), expected);
+    folder.writeSequence("32767", {letterA});
+    EXPECT_EQ(folder.generate(Role::Maitre).characterCount, 32767);
+    EXPECT_EQ(readBytes(folder.file("AfficheurCarac.c")), expected);
 }
 
 TEST(GenerationTest, AFileThatCannotBeUsedIsNamedAndNothingElseChanges) {
@@ -173,29 +161,26 @@ TEST(DownloadOutcomeTest, TheToolsWordsDecideTheOutcome) {
     EXPECT_EQ(std::pair(box.selStart(), box.selLength()), std::pair(23, 14));  // stays selected
 }
 
-TEST(BuildOutputViewTest, TheExcerptKeepsTheFirstLinesAndSaysWhenItCut) {
+TEST(BuildOutputViewTest, TheExcerptIsTheHeadOfTheOutputAndTheProgressAvrdudesLastBar) {
     // Output, excerpt, whether it was cut.
-    const std::tuple<std::string, std::string, bool> cases[] = {
+    const std::tuple<std::string, std::string, bool> excerpts[] = {
         {"a.c:1: error: x\na.c:2: note: y", "a.c:1: error: x\na.c:2: note: y", false},
         {std::string(119, 'x') + "é", std::string(119, 'x') + "…", true},  // é across byte 120
         {std::string(25, '\n') + "z", std::string(20, '\n'), true},
     };
-    for (const auto& [output, excerpt, cut] : cases) {
+    for (const auto& [output, excerpt, cut] : excerpts) {
         bool said = !cut;
         EXPECT_EQ(compileErrorExcerpt(output, said), excerpt) << output;
         EXPECT_EQ(said, cut) << output;
     }
-}
-
-TEST(BuildOutputViewTest, TheProgressIsAvrdudesLastBar) {
     const std::string written = "Writing | " + std::string(50, '#') + " | 100% 0.19s\n\n";
-    const std::pair<std::string, std::string> cases[] = {
+    const std::pair<std::string, std::string> progresses[] = {
         {"avrdude: AVR device initialized\n", ""},
         {"Writing | ####################", "écriture 40 %"},
         {written + "avrdude: 892 bytes of flash written\n", "écriture 100 %"},
         {written + "Reading | #####", "vérification 10 %"},
     };
-    for (const auto& [output, progress] : cases) {
+    for (const auto& [output, progress] : progresses) {
         EXPECT_EQ(sendingProgress(output), progress) << output;
     }
 }
