@@ -1,5 +1,4 @@
-// The module kit for real, in a copy of the program folder: the generated source built by the
-// module Makefile with avr-gcc, sent by avrdude, and run on modules emulated by simavr.
+// The module kit for real: its Makefile, avr-gcc, avrdude, and modules emulated by simavr.
 
 #include <gtest/gtest.h>
 #include <pty.h>
@@ -7,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <thread>
@@ -15,18 +15,14 @@
 #include "ChildRun.h"
 #include "Stk500Session.h"
 #include "TestFiles.h"
+#include "common/CharacterRecord.h"
 #include "common/NumberText.h"
 #include "firmware/DownloadOutcome.h"
 #include "firmware/Generation.h"
 #include "firmware/ModuleCapacity.h"
 
-namespace {
-
 using enum DownloadOutcome;
-struct Character {
-    Picture rows;
-    double seconds;
-};
+using Character = std::pair<Picture, double>;  // rows, seconds
 // F, J and 4, none symmetric: with no row alike between neighbours, each change shows at the
 // first row scanned after it.
 const std::vector<Character> fj4 = {{{31, 1, 1, 15, 1, 1, 1}, 0.2},
@@ -45,18 +41,14 @@ auto readAs(Reading reading, const std::string& output) {
 struct Kit : ProgramFolder {
     Kit(Role role, const std::vector<Character>& sequence, const std::string& delay = "0") {
         std::vector<std::string> records;
-        for (const Character& character : sequence) {
-            records.emplace_back();
-            for (const uint8_t row : character.rows) {
-                records.back() += std::to_string(row) + ";";
-            }
-            records.back() += formatNumber(character.seconds);
+        for (const auto& [r, seconds] : sequence) {
+            records.push_back(
+                formatRecord({r[0], r[1], r[2], r[3], r[4], r[5], r[6]}, formatNumber(seconds)));
         }
         writeSequence(std::to_string(sequence.size()), records);
         TextBox box;
         EXPECT_EQ(generateSource(box, role, delay, path(), path()).kind, GenerationResult::Ok);
     }
-    // What "make <arguments>" prints, standard error merged.
     std::string make(const std::string& arguments) const {
         const std::string command = "cd '" + path() + "' && LC_ALL=C make " + arguments + " 2>&1";
         const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
@@ -118,10 +110,7 @@ std::string programThroughSerial(const Kit& kit, speed_t baud) {
 TEST(ModuleProgram, TheOutputTellsHowTheSendingWent) {
     const Kit kit(Role::Maitre, {fj4[0]});
     ASSERT_TRUE(readAs(compileSucceeded, kit.make("all")));
-    writeBytes(kit.file("notaport"), "");
-    writeBytes(kit.file("locked"), "");
-    ASSERT_EQ(chmod(kit.file("locked").c_str(), 0), 0);
-    writeBytes(kit.file("stopped.port"), "net:127.0.0.1:1\n");  // a virtual module killed
+    ASSERT_EQ(chmod(kit.file("AfficheurCarac.c").c_str(), 0444), 0);  // a port to refuse
     // The output, how the window reads it, what it says.
     const std::tuple<std::string, DownloadOutcome, const char*> cases[] = {
         {programThroughSerial(kit, B115200), Succes, "flash verified"},
@@ -130,10 +119,10 @@ TEST(ModuleProgram, TheOutputTellsHowTheSendingWent) {
         {kit.make("program PORT=/dev/ttyUSB-vexlo-unplugged"), ErreurCommunication,
          "Aucun module trouvé sur USB"},
         {kit.make("program PORT="), ErreurCommunication, "not responding"},
-        {kit.make("program VEXLO_MODULE_PORT_FILE=stopped.port"), ErreurCommunication,
-         "Afficheur virtuel"},
-        {kit.make("program PORT=notaport"), ErreurIndefinie, "error"},
-        {inChild([&] { return kit.make("program PORT=locked"); }, {.unprivileged = true}),
+        {kit.make("program PORT=net:127.0.0.1:1"), ErreurCommunication,
+         "Afficheur virtuel"},                                          // a virtual module gone
+        {kit.make("program PORT=Makefile"), ErreurIndefinie, "error"},  // no serial line
+        {inChild([&] { return kit.make("program PORT=AfficheurCarac.c"); }, {.unprivileged = true}),
          ErreurIndefinie, "groupe dialout"},  // a pupil outside the group
     };
     for (const auto& [output, outcome, said] : cases) {
@@ -151,54 +140,44 @@ std::vector<uint8_t> firmware(Role role, const std::string& delay) {
     return data ? std::vector<uint8_t>(data.get(), data.get() + size) : std::vector<uint8_t>();
 }
 
-// On the chips' own clock, so a busy machine changes nothing. The master shows each character
-// for its duration. Module 2, running the master's firmware, programmed again as a slave with
-// delay 1 starts over: it shows each character while the master shows the next one, from 2 ms
-// after the master's change (the pulse is known for one only then; each display shows it at its
-// next row, so 1 to 3 ms apart) and as long; pulses of 1.5 ms on its input 15 to 83 ms after
-// each of the master's, at a different phase of the slave's millisecond each time, change nothing.
+// On the chips' own clock, so a busy machine changes nothing. Module 2, running the master's
+// firmware, programmed again as a slave with delay 1 starts over: it shows each character while
+// the master shows the next one, from 2 ms after the master's change (the pulse is known for one
+// only then; each display shows it at its next row, so 1 to 3 ms apart) and as long as the
+// master's duration; pulses of 1.5 ms on its input between the master's change nothing.
 TEST(FirmwareTiming, MasterDurationsSlaveDelayAndNoiseFilter) {
     constexpr uint64_t kMs = Chip::kFrequency / 1000;
-    const auto ms = [](std::chrono::nanoseconds time) {
-        return std::chrono::duration<double, std::milli>(time).count();
-    };
-    const std::vector<uint8_t> master = firmware(Role::Maitre, "0");
+    const auto ms = [](auto time) { return static_cast<double>(time.count()) / 1e6; };
+    const std::vector<uint8_t> masterFirmware = firmware(Role::Maitre, "0");
     Chain chain(2);
-    std::vector<ShownCharacter> shown[2];
-    for (const int m : {0, 1}) {
-        chain.module(m).decoder().onShown = [&, m](const auto& c) { shown[m].push_back(c); };
-        chain.module(m).start(master, 0);
-    }
+    std::vector<ShownCharacter> master, slave;
+    chain.module(0).decoder().onShown = [&](const auto& c) { master.push_back(c); };
+    chain.module(1).decoder().onShown = [&](const auto& c) { slave.push_back(c); };
+    chain.module(0).start(masterFirmware, 0);
+    chain.module(1).start(masterFirmware, 0);
     chain.runUntil(250 * kMs);
     chain.module(1).start(firmware(Role::Esclave, "1"), 250 * kMs);
-    double pulse = 500;  // the master's first pulse after that
-    for (std::size_t n = 2; pulse < 3000; pulse += fj4[n++ % 3].seconds * 1000) {
+    double pulse = 500;  // the master's first pulse after that; noise 15 to 83 ms after each
+    for (std::size_t n = 2; pulse < 3000; pulse += fj4[n++ % 3].second * 1000) {
         for (const double offset : {15.3, 37.55, 59.8, 81.05}) {
             chain.addNoise(1, static_cast<uint64_t>((pulse + offset) * kMs), 3 * kMs / 2);
         }
     }
     chain.runUntil(3000 * kMs);
-    ASSERT_GE(shown[0].size(), 9u);
-    for (std::size_t n = 0; n < shown[0].size(); ++n) {
-        EXPECT_EQ(shown[0][n].rows, fj4[n % 3].rows) << "master character " << n;
-        EXPECT_NEAR(ms(shown[0][n].duration), fj4[n % 3].seconds * 1000, 0.5) << n;
-    }
-    const auto& slave = shown[1];
-    EXPECT_EQ(slave.at(0).rows, fj4[0].rows);  // shown by the master's firmware
+    EXPECT_EQ(slave.at(0).rows, fj4[0].first);  // shown by the master's firmware
     const auto first =
-        std::find_if(slave.begin(), slave.end(),
-                     [&](const auto& c) { return ms(c.start) > 250 && c.rows != Picture{}; }) -
+        std::ranges::find_if(
+            slave, [&](const auto& c) { return ms(c.start) > 250 && c.rows != Picture{}; }) -
         slave.begin();
     ASSERT_GE(std::ssize(slave), first + 6);
     for (auto n = first; n < std::ssize(slave); ++n) {
-        const auto along = std::find_if(shown[0].begin(), shown[0].end(), [&](const auto& m) {
+        const auto along = std::ranges::find_if(master, [&](const auto& m) {
             return std::abs(ms(m.start) + 2 - ms(slave[n].start)) < 1.5;
         });
-        ASSERT_NE(along, shown[0].end()) << "slave character " << n;
-        EXPECT_EQ(slave[n].rows, fj4[(n - first) % 3].rows) << "slave character " << n;
-        EXPECT_EQ(along->rows, fj4[(n - first + 1) % 3].rows) << "slave character " << n;
+        ASSERT_NE(along, master.end()) << "slave character " << n;
+        EXPECT_EQ(slave[n].rows, fj4[(n - first) % 3].first) << "slave character " << n;
+        EXPECT_EQ(along->rows, fj4[(n - first + 1) % 3].first) << "slave character " << n;
+        EXPECT_NEAR(ms(along->duration), fj4[(n - first + 1) % 3].second * 1000, 0.5) << n;
         EXPECT_NEAR(ms(slave[n].duration), ms(along->duration), 0.5) << "slave character " << n;
     }
 }
-
-}  // namespace
