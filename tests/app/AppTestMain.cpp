@@ -2,10 +2,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    // Window tests never need a display; test discovery runs without the CTest environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");  // window tests never need a display
     QApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,59 +1,108 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <QString>
-#include <QWidget>
-#include <deque>
+#include <QTest>
+#include <QtWidgets>
+#include <functional>
 #include <memory>
-#include <vector>
 
 #include "TestFiles.h"
+#include "app/DotBox.h"
 #include "app/EditorWindow.h"
 #include "app/WindowSeam.h"
 
-// Answers the window's modal calls and records them.
-class FakeSeam : public WindowSeam {
-  public:
-    struct Message {
-        QString prompt;
-        int style;
-        QString title;
-    };
-    void showMessage(QWidget* parent, const QString& prompt, int style,
-                     const QString& title) override;
-    QString showOpen(QWidget* parent, const FileDialogSettings& settings) override;
-    QString showSave(QWidget* parent, const FileDialogSettings& settings) override;
-    void Beep() override { ++beeps; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
-    std::vector<Message> messages;
-    std::deque<QString> openAnswers;  // empty text answers as a cancelled dialog
-    std::deque<QString> saveAnswers;
-    std::vector<FileDialogSettings> dialogs;
+// Sets an environment variable until the end of the scope.
+struct ScopedEnv {
+    ScopedEnv(const char* n, const QByteArray& value) : name(n), saved(qgetenv(n)) {
+        qputenv(n, value);
+    }
+    ~ScopedEnv() { qputenv(name, saved); }
+    const char* name;
+    QByteArray saved;
+};
+
+// Runs `action` once from the event loop as soon as `ready` holds; `owner` bounds the polling.
+inline void once(QObject* owner, std::function<bool()> ready, std::function<void()> action) {
+    auto* poll = new QTimer(owner);
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        if (ready()) {
+            poll->stop();
+            action();
+        }
+    });
+    poll->start(0);
+}
+
+// Answers the window's modal calls: boxes are kept as "title (style) prompt", dialogs choose the
+// files queued in `answers` (none left: cancelled), beeps are counted.
+struct FakeSeam : WindowSeam {
+    void showMessage(QWidget*, const QString& prompt, int style, const QString& title) override {
+        boxes << QStringLiteral("%1 (%2) %3").arg(title).arg(style).arg(prompt);
+    }
+    QString showOpen(QWidget* parent, const FileDialogSettings& settings) override {
+        return showSave(parent, settings);
+    }
+    QString showSave(QWidget*, const FileDialogSettings& settings) override {
+        dialogFolder = settings.InitDir;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    void Beep() override { ++beeps; }
+    QStringList boxes, answers;
+    QString dialogFolder;
     int beeps = 0;
 };
 
-// A window on its own copy of the program folder, with the controls at hand.
+// A window on its own copy of the program folder, with its controls at hand by name.
 class WindowTest : public testing::Test {
   protected:
-    void SetUp() override;
-    void TearDown() override;
-    void openWindow();
-
+    void SetUp() override { openWindow(); }
+    void TearDown() override {
+        window.reset();
+        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+    }
+    void openWindow() {
+        window = std::make_unique<EditorWindow>(QString::fromStdString(folder.path()), seam);
+        window->show();
+    }
     template <typename T = QWidget>
     T* control(const char* name) const {
         T* found = window->findChild<T*>(QString::fromUtf8(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-    void click(const char* name);
-    void clickDot(int row, int index);
-    void triggerMenu(const char* name);
-    void setText(const char* name, const QString& text);
-    QString text(const char* name) const;
-    std::vector<int> rows() const;
-    // Draws a record's rows on the grid by clicking, and types its duration.
-    void draw(const std::vector<int>& rowValues, const QString& duration);
-    // A file of the program folder, named as the window names it.
+    void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+    void clickDot(int row, int index) {
+        QTest::mouseClick(window->grid().dot(row, index), Qt::LeftButton);
+    }
+    void menu(const char* name) { control<QAction>(name)->trigger(); }
+    QString number() const { return control<QLabel>("LNumCaractère")->text(); }
+    QLineEdit* duration() const { return control<QLineEdit>("TDurée"); }
+    std::vector<int> rows() const {
+        const auto& values = window->grid().rowValues();
+        return {values.begin(), values.end()};
+    }
+    // Clicks the dots that differ from `rowValues`, then types the duration.
+    void draw(const std::vector<int>& rowValues, const QString& typed) {
+        for (int row = 0; row < kRowCount; ++row) {
+            for (int index = 0; index < kColumnCount; ++index) {
+                if (((rowValues[row] >> index) & 1) != window->grid().dot(row, index)->lit()) {
+                    clickDot(row, index);
+                }
+            }
+        }
+        duration()->setText(typed);
+    }
+    // The one box shown since the last look.
+    QString told() {
+        EXPECT_EQ(seam.boxes.size(), 1) << seam.boxes.join(" / ").toStdString();
+        const QString box = seam.boxes.join(" / ");
+        seam.boxes.clear();
+        return box;
+    }
     QString file(const char* name) const { return QString::fromStdString(folder.file(name)); }
     std::string workingBytes() const { return readBytes(folder.file("MessageTemporaire.car")); }
 

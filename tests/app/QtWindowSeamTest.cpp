@@ -1,13 +1,3 @@
-#include <QApplication>
-#include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <functional>
-
 #include "AppTestSupport.h"
 #include "app/QtWindowSeam.h"
 
@@ -15,91 +5,56 @@ namespace {
 
 // Answers the next modal widget of type T as soon as it is up.
 template <typename T>
-void whenModal(std::function<void(T*)> answer) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            answer(modal);
-        }
-    });
-    poll->start(10);
+void whenUp(QObject* owner, std::function<void(T*)> answer) {
+    once(
+        owner, [] { return qobject_cast<T*>(QApplication::activeModalWidget()) != nullptr; },
+        [answer] { answer(qobject_cast<T*>(QApplication::activeModalWidget())); });
 }
 
-void typeFileName(QFileDialog* dialog, const QString& name) {
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(edit, nullptr);
-    edit->setText(name);
-    QTest::keyClick(edit, Qt::Key_Return);
+void choose(QFileDialog* dialog, const QString& name) {
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+    QTest::keyClick(dialog->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
+}
+
+TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
+    QtWindowSeam seam;
+    QObject scope;
+    TempFolder folder;
+    const QString in = QString::fromStdString(folder.path()) + "/";
+    const FileDialogSettings settings{"Titre", "Séquence (*.car)|*.car", ".car", in};
+    writeBytes(folder.file("a.car"), "x");
+    whenUp<QFileDialog>(&scope, [](QFileDialog* dialog) { choose(dialog, "a.car"); });
+    EXPECT_EQ(seam.showOpen(nullptr, settings), in + "a.car");
+    whenUp<QFileDialog>(&scope, [](QFileDialog* dialog) { dialog->reject(); });
+    EXPECT_EQ(seam.showOpen(nullptr, settings), "");
+    whenUp<QFileDialog>(&scope, [](QFileDialog* dialog) { choose(dialog, "neuve"); });
+    EXPECT_EQ(seam.showSave(nullptr, settings), in + "neuve.car");
+    QString asked;
+    whenUp<QFileDialog>(&scope, [&](QFileDialog* dialog) {
+        whenUp<QMessageBox>(dialog, [&](QMessageBox* box) {
+            asked = box->text();
+            box->button(QMessageBox::Yes)->click();
+        });
+        choose(dialog, "a.car");
+    });
+    EXPECT_EQ(seam.showSave(nullptr, settings), in + "a.car");
+    EXPECT_TRUE(asked.contains("a.car")) << asked.toStdString();
+
+    const struct {
+        int style;
+        QMessageBox::Icon icon;
+    } cases[] = {
+        {0, QMessageBox::NoIcon}, {48, QMessageBox::Warning}, {4112, QMessageBox::Critical}};
+    for (const auto& c : cases) {
+        QString shown;
+        whenUp<QMessageBox>(&scope, [&](QMessageBox* box) {
+            shown =
+                QStringLiteral("%1 %2 %3").arg(box->icon()).arg(box->windowTitle(), box->text());
+            box->button(QMessageBox::Ok)->click();
+        });
+        seam.MsgBox(nullptr, "Texte", c.style);
+        EXPECT_EQ(shown, QStringLiteral("%1 Vexlo Texte").arg(c.icon)) << c.style;
+    }
 }
 
 }  // namespace
-
-class QtWindowSeamTest : public testing::Test {
-  protected:
-    QtWindowSeam seam;
-    TempFolder folder;
-    FileDialogSettings settings{QStringLiteral("Enregistrement de la séquence."),
-                                QStringLiteral("Séquence de caractère (*.car)|*.car"),
-                                QStringLiteral(".car"), QString()};
-    void SetUp() override { settings.InitDir = QString::fromStdString(folder.path()); }
-    QString at(const char* name) const { return QString::fromStdString(folder.file(name)); }
-};
-
-TEST_F(QtWindowSeamTest, TheOpenDialogReturnsTheChosenFileOrNothing) {
-    writeBytes(folder.file("a.car"), "x");
-    QString title;
-    whenModal<QFileDialog>([&](QFileDialog* dialog) {
-        title = dialog->windowTitle();
-        typeFileName(dialog, QStringLiteral("a.car"));
-    });
-    EXPECT_EQ(seam.showOpen(nullptr, settings), at("a.car"));
-    EXPECT_EQ(title, "Enregistrement de la séquence.");
-
-    whenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    EXPECT_EQ(seam.showOpen(nullptr, settings), QString());
-}
-
-TEST_F(QtWindowSeamTest, TheSaveDialogAddsTheExtensionAndAsksBeforeReplacing) {
-    whenModal<QFileDialog>([](QFileDialog* dialog) { typeFileName(dialog, "neuve"); });
-    EXPECT_EQ(seam.showSave(nullptr, settings), at("neuve.car"));
-
-    writeBytes(folder.file("vieille.car"), "x");
-    bool asked = false;
-    whenModal<QFileDialog>([&](QFileDialog* dialog) {
-        whenModal<QMessageBox>([&](QMessageBox* box) {
-            asked = true;
-            box->button(QMessageBox::Yes)->click();
-        });
-        typeFileName(dialog, "vieille.car");
-    });
-    EXPECT_EQ(seam.showSave(nullptr, settings), at("vieille.car"));
-    EXPECT_TRUE(asked);
-}
-
-TEST_F(QtWindowSeamTest, MessageBoxesTakeTheirIconAndTitleFromTheStyle) {
-    const struct {
-        int style;
-        QString title;
-        QMessageBox::Icon icon;
-    } cases[] = {{0, "Vexlo", QMessageBox::NoIcon},
-                 {48, "Attention", QMessageBox::Warning},
-                 {4112, "Erreur de communication", QMessageBox::Critical}};
-    for (const auto& c : cases) {
-        QMessageBox::Icon icon{};
-        QString title;
-        QString text;
-        whenModal<QMessageBox>([&](QMessageBox* box) {
-            icon = box->icon();
-            title = box->windowTitle();
-            text = box->text();
-            box->button(QMessageBox::Ok)->click();
-        });
-        seam.MsgBox(nullptr, QStringLiteral("Texte"), c.style,
-                    c.title == "Vexlo" ? QString() : c.title);
-        EXPECT_EQ(icon, c.icon) << c.style;
-        EXPECT_EQ(title, c.title) << c.style;
-        EXPECT_EQ(text, "Texte") << c.style;
-    }
-}
