@@ -25,16 +25,15 @@ struct ScopedEnv {
     QByteArray saved;
 };
 
-// Runs `action` once from the event loop as soon as `ready` holds; `owner` bounds the polling.
-inline void once(QObject* owner, std::function<bool()> ready, std::function<void()> action) {
-    auto* poll = new QTimer(owner);
-    QObject::connect(poll, &QTimer::timeout, [=] {
-        if (ready()) {
-            poll->stop();
-            action();
+// Calls `step` at each turn of the event loop until it returns true; `owner` bounds the calls.
+inline void poll(QObject* owner, std::function<bool()> step) {
+    auto* timer = new QTimer(owner);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        if (step()) {
+            timer->stop();
         }
     });
-    poll->start(0);
+    timer->start(0);
 }
 
 // Answers the window's modal calls: boxes are kept as "title (style) prompt", dialogs choose the
@@ -60,19 +59,13 @@ struct FakeSeam : WindowSeam {
 class WindowTest : public testing::Test {
   protected:
     void SetUp() override { openWindow(); }
-    void TearDown() override {
-        window.reset();
-        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
-    }
     void openWindow() {
         window = std::make_unique<EditorWindow>(QString::fromStdString(folder.path()), seam);
         window->show();
     }
     template <typename T = QWidget>
     T* control(const char* name) const {
-        T* found = window->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        return window->findChild<T*>(QString::fromUtf8(name));
     }
     void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
     void clickDot(int row, int index) {

@@ -1,11 +1,7 @@
 #include "AppTestSupport.h"
 
-namespace {
-
 const std::vector<int> kF = {31, 1, 1, 15, 1, 1, 1};
 const std::string kStoredF = "[Caract\xE8res]\r\nNombre=1\r\nCaract\xE8re1=31;1;1;15;1;1;1;1.5\r\n";
-
-}  // namespace
 
 // A validation that cannot be stored keeps the drawing and number (the words: SequenceModelTest);
 // the next start deletes the working file left by the last and shows a blank character 1.
@@ -60,8 +56,10 @@ TEST_F(WindowTest, TheFileMenuLoadsAndSavesOrSaysWhyNot) {
     EXPECT_TRUE(told().contains(file("absent/b.car") + " » : le fichier"));
 }
 
-// Timer1's ticks are fired by hand, so no test waits for time.
+// Timer1's ticks are fired by hand, so no test waits for time. Missing pictures are drawn.
 TEST_F(WindowTest, ThePreviewTicksShowTheCharactersUntilStopped) {
+    writeBytes(folder.file("pointrouge.gif"), "not a picture");
+    QFile::remove(file("stop.gif"));
     auto* timer = control<QTimer>("Timer1");
     auto tick = [timer] { QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection); };
     duration()->setText("0");
@@ -75,29 +73,14 @@ TEST_F(WindowTest, ThePreviewTicksShowTheCharactersUntilStopped) {
     duration()->setText("0,25");
     click("CBDéfiler");
     EXPECT_EQ(timer->interval(), 250);
+    EXPECT_FALSE(control<QPushButton>("CBDéfiler")->icon().isNull());
     for (const int n : {1, 2}) {
         tick();
         EXPECT_EQ(std::tuple(number(), rows()[0], timer->interval(), timer->isActive()),
                   std::tuple(QString::number(n), n, n * 1000, true));
+        EXPECT_EQ(window->grid().dot(0, n - 1)->pixmap().toImage().pixelColor(10, 10), Qt::red);
     }
     click("CBDéfiler");
     tick();
     EXPECT_FALSE(timer->isActive());
-}
-
-// Pictures are read from the program folder at each use; a broken or missing one is drawn.
-TEST_F(WindowTest, PicturesComeFromTheProgramFolderOrAreDrawn) {
-    auto centre = [this](int row) {
-        return window->grid().dot(row, 0)->pixmap().toImage().pixelColor(10, 10);
-    };
-    QImage blue(21, 21, QImage::Format_RGB32);
-    blue.fill(Qt::blue);
-    ASSERT_TRUE(blue.save(file("pointrouge.gif"), "PNG"));  // Qt reads it by content
-    clickDot(0, 0);
-    writeBytes(folder.file("pointrouge.gif"), "not a picture");
-    clickDot(1, 0);
-    EXPECT_EQ(std::pair(centre(0), centre(1)), std::pair(QColor(Qt::blue), QColor(Qt::red)));
-    QFile::remove(file("stop.gif"));
-    click("CBDéfiler");
-    EXPECT_FALSE(control<QPushButton>("CBDéfiler")->icon().isNull());
 }

@@ -1,17 +1,19 @@
 #include "AppTestSupport.h"
 #include "app/QtWindowSeam.h"
 
-namespace {
-
 // Answers the next modal widget of type T as soon as it is up.
 template <typename T>
-void whenUp(QObject* owner, std::function<void(T*)> answer) {
-    once(
-        owner, [] { return qobject_cast<T*>(QApplication::activeModalWidget()) != nullptr; },
-        [answer] { answer(qobject_cast<T*>(QApplication::activeModalWidget())); });
+static void whenUp(QObject* owner, std::function<void(T*)> answer) {
+    poll(owner, [answer] {
+        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (modal != nullptr) {
+            answer(modal);
+        }
+        return modal != nullptr;
+    });
 }
 
-void choose(QFileDialog* dialog, const QString& name) {
+static void choose(QFileDialog* dialog, const QString& name) {
     dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
     QTest::keyClick(dialog->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
 }
@@ -29,7 +31,7 @@ TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
     EXPECT_EQ(seam.showOpen(nullptr, settings), "");
     whenUp<QFileDialog>(&scope, [](QFileDialog* dialog) { choose(dialog, "neuve"); });
     EXPECT_EQ(seam.showSave(nullptr, settings), in + "neuve.car");
-    QString asked;
+    QString asked;  // before replacing a file
     whenUp<QFileDialog>(&scope, [&](QFileDialog* dialog) {
         whenUp<QMessageBox>(dialog, [&](QMessageBox* box) {
             asked = box->text();
@@ -39,22 +41,16 @@ TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
     });
     EXPECT_EQ(seam.showSave(nullptr, settings), in + "a.car");
     EXPECT_TRUE(asked.contains("a.car")) << asked.toStdString();
-
-    const struct {
-        int style;
-        QMessageBox::Icon icon;
-    } cases[] = {
-        {0, QMessageBox::NoIcon}, {48, QMessageBox::Warning}, {4112, QMessageBox::Critical}};
-    for (const auto& c : cases) {
+    for (const auto& [style, icon] : {std::pair{0, QMessageBox::NoIcon},
+                                      {48, QMessageBox::Warning},
+                                      {4112, QMessageBox::Critical}}) {
         QString shown;
         whenUp<QMessageBox>(&scope, [&](QMessageBox* box) {
             shown =
                 QStringLiteral("%1 %2 %3").arg(box->icon()).arg(box->windowTitle(), box->text());
             box->button(QMessageBox::Ok)->click();
         });
-        seam.MsgBox(nullptr, "Texte", c.style);
-        EXPECT_EQ(shown, QStringLiteral("%1 Vexlo Texte").arg(c.icon)) << c.style;
+        seam.MsgBox(nullptr, "Texte", style);
+        EXPECT_EQ(shown, QStringLiteral("%1 Vexlo Texte").arg(icon)) << style;
     }
 }
-
-}  // namespace
