@@ -55,13 +55,29 @@ struct FakeSeam : WindowSeam {
     int beeps = 0;
 };
 
-// A window on its own copy of the program folder, with its controls at hand by name.
+// A window on its own copy of the program folder, with its controls at hand by name, and a
+// stand-in "make" first on PATH that runs the shell lines left in all.sh or program.sh for
+// "make all" or "make program", in the working folder.
 class WindowTest : public testing::Test {
   protected:
-    void SetUp() override { openWindow(); }
+    void SetUp() override {
+        writeTool("make", ". '" + tools.path() + "'/$1.sh\n");
+        openWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
     void openWindow() {
         window = std::make_unique<EditorWindow>(QString::fromStdString(folder.path()), seam);
         window->show();
+    }
+    void writeTool(const char* name, const std::string& script) {
+        writeBytes(tools.file(name), "#!/bin/sh\n" + script);
+        QFile::setPermissions(QString::fromStdString(tools.file(name)),
+                              QFile::ExeOwner | QFile::ReadOwner);
+    }
+    void download(const std::string& all, const std::string& program = "") {
+        writeBytes(tools.file("all.sh"), all);
+        writeBytes(tools.file("program.sh"), program);
+        click("CBDescendre");
     }
     template <typename T = QWidget>
     T* control(const char* name) const {
@@ -71,9 +87,16 @@ class WindowTest : public testing::Test {
     void clickDot(int row, int index) {
         QTest::mouseClick(window->grid().dot(row, index), Qt::LeftButton);
     }
+    // Keys and the pointer through the window system land where the focus and the grab send them.
+    void key(Qt::Key key) { QTest::keyClick(window->windowHandle(), key); }
+    QPoint centre(std::pair<int, int> rowAndIndex) const {
+        DotBox* dot = window->grid().dot(rowAndIndex.first, rowAndIndex.second);
+        return dot->mapTo(window.get(), dot->rect().center());
+    }
     void menu(const char* name) { control<QAction>(name)->trigger(); }
     QString number() const { return control<QLabel>("LNumCaractère")->text(); }
     QLineEdit* duration() const { return control<QLineEdit>("TDurée"); }
+    QString output() const { return control<QPlainTextEdit>("RTB1")->toPlainText(); }
     std::vector<int> rows() const {
         const auto& values = window->grid().rowValues();
         return {values.begin(), values.end()};
@@ -101,5 +124,7 @@ class WindowTest : public testing::Test {
 
     ProgramFolder folder;
     FakeSeam seam;
+    TempFolder tools;
+    ScopedEnv path{"PATH", QByteArray::fromStdString(tools.path()) + ":" + qgetenv("PATH")};
     std::unique_ptr<EditorWindow> window;
 };

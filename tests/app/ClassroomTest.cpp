@@ -32,11 +32,7 @@ TEST_F(ClassroomTest, APupilsWorkGoesToThePupilsFolders) {
 
     openWindow();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !seam.boxes.isEmpty(); }, 10000));
-    EXPECT_EQ(told(),
-              QString::fromStdString(
-                  "Attention (48) Une autre fenêtre de Vexlo travaille déjà dans le dossier « " +
-                  own + " ».\r\nCelle-ci travaille dans le dossier « " + own +
-                  "/fenêtre-2 » : les deux séquences ne se mélangent pas."));
+    EXPECT_TRUE(told().contains(QString::fromStdString("« " + own + "/fenêtre-2 »")));
     draw({31, 1, 1, 15, 1, 1, 1}, "1,5");
     click("CBCaracOk");
     const std::string f = readBytes(own + "/fenêtre-2/MessageTemporaire.car");
@@ -52,6 +48,7 @@ TEST_F(ClassroomTest, APupilsWorkGoesToThePupilsFolders) {
     if (QStandardPaths::findExecutable("avr-gcc").isEmpty()) {
         GTEST_SKIP() << "avr-gcc missing";
     }
+    std::remove(tools.file("make").c_str());
     const ScopedEnv port("MAKEFLAGS", "PORT=/dev/vexlo-absent");
     click("CBDescendre");
     EXPECT_TRUE(told().startsWith("Erreur de communication"));

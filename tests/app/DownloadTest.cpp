@@ -1,36 +1,17 @@
-#include <sys/stat.h>
 #include <unistd.h>
+#include <QStandardPaths>
 #include <csignal>
 
 #include "AppTestSupport.h"
 #include "ChildRun.h"
 #include "app/TerminationSignals.h"
+#include "console/ChildProcess.h"
 
-static void writeTool(const std::string& path, const std::string& script) {
-    writeBytes(path, "#!/bin/sh\n" + script);
-    ::chmod(path.c_str(), 0700);
-}
+using DownloadTest = WindowTest;
 
-// Downloads through a stand-in "make" first on PATH, which runs the shell lines the test left in
-// all.sh or program.sh for "make all" or "make program", in the working folder.
-class DownloadTest : public WindowTest {
-  protected:
-    void SetUp() override {
-        writeTool(tools.file("make"), ". '" + tools.path() + "'/$1.sh\n");
-        WindowTest::SetUp();
-    }
-    void download(const std::string& all, const std::string& program = "") {
-        writeBytes(tools.file("all.sh"), all);
-        writeBytes(tools.file("program.sh"), program);
-        click("CBDescendre");
-    }
-    QString output() const { return control<QPlainTextEdit>("RTB1")->toPlainText(); }
-    TempFolder tools;
-    ScopedEnv path{"PATH", QByteArray::fromStdString(tools.path()) + ":" + qgetenv("PATH")};
-};
-
-// The words are DownloadOutcomeTest's and the excerpt BuildOutputViewTest's; the window picks the
-// box, brings the output box into view, selects the word found there, and stays live meanwhile.
+// The words are DownloadOutcomeTest's, the excerpt BuildOutputViewTest's and the named file
+// GenerationTest's; the window picks the box, brings the output box into view, selects the word
+// found there, stays live meanwhile, and builds nothing when the source cannot be made.
 TEST_F(DownloadTest, TheOutcomeDecidesTheBox) {
     const struct {
         std::string all, program;
@@ -64,17 +45,9 @@ TEST_F(DownloadTest, TheOutcomeDecidesTheBox) {
         EXPECT_EQ(control<QPlainTextEdit>("RTB1")->textCursor().selectedText(), c.selected);
     }
     EXPECT_EQ(window->grid().rowValue(0), 1);
-}
-
-// Nothing is built from a sequence the module cannot hold or when the source cannot be made.
-TEST_F(DownloadTest, ARefusedDownloadSaysWhyAndBuildsNothing) {
-    QFile::remove(file("modèle/AfficheurCaracMaitre.mod"));
+    QFile::remove(file("modèle/AfficheurCaracMaitre.mod"));  // nothing is built without a source
     download("touch built");
-    EXPECT_TRUE(told().startsWith("Erreur de fichier (16) Le modèle du programme « " +
-                                  file("modèle/AfficheurCaracMaitre.mod")));
-    folder.writeSequence("326", {});
-    download("touch built");
-    EXPECT_TRUE(told().startsWith("Séquence trop longue (48) La séquence compte 326"));
+    EXPECT_TRUE(told().startsWith("Erreur de fichier (16) Le modèle du programme"));
     EXPECT_FALSE(exists(folder.file("built")));
 }
 
@@ -86,9 +59,9 @@ TEST_F(DownloadTest, StagesAndOutputShowWhileTheToolsRun) {
     std::remove(tools.file("make").c_str());
     const std::string waitFor = "waitfor() { i=0; while [ ! -e '" + tools.path() +
                                 "'/$1 ] && [ $i -lt 2000 ]; do sleep 0.01; i=$((i+1)); done; }\n";
-    writeTool(tools.file("avr-gcc"), waitFor + "waitfor compile\ntouch AfficheurCarac.elf\n");
-    writeTool(tools.file("avr-objcopy"), "touch AfficheurCarac.hex\n");
-    writeTool(tools.file("avrdude"),
+    writeTool("avr-gcc", waitFor + "waitfor compile\ntouch AfficheurCarac.elf\n");
+    writeTool("avr-objcopy", "touch AfficheurCarac.hex\n");
+    writeTool("avrdude",
               waitFor +
                   "case \"$*\" in *115200*) echo 'not responding'; exit 1;; esac\n"
                   "echo 'AVR device initialized'\nwaitfor write\n"
@@ -136,4 +109,56 @@ TEST_F(DownloadTest, ClosingOrEndingTheSessionEndsTheToolAndItsChildren) {
         }
         EXPECT_NE(workingBytes().find("Nombre=1"), std::string::npos);
     }
+}
+
+// The window downloads F, J and 4 through the real kit to vexlo-module --headless, whose lines
+// tell what each module showed: the master shows them in turn, and so does a slave (its timing
+// is FirmwareTimingTest's).
+TEST_F(DownloadTest, TheVirtualModulesShowTheSequenceAsMasterAndAsSlave) {
+    if (QStandardPaths::findExecutable("avr-gcc").isEmpty() ||
+        QStandardPaths::findExecutable("avrdude").isEmpty()) {
+        GTEST_SKIP() << "avr-gcc or avrdude missing";
+    }
+    for (const std::vector<int>& rows : {std::vector{31, 1, 1, 15, 1, 1, 1},
+                                         {16, 16, 16, 16, 16, 17, 14},
+                                         {8, 12, 10, 9, 31, 8, 8}}) {
+        draw(rows, "0,4");
+        click("CBCaracOk");
+    }
+    const QString sequence = "31 1 1 15 1 1 1|16 16 16 16 16 17 14|8 12 10 9 31 8 8|";
+    std::remove(tools.file("make").c_str());
+    const ScopedEnv portFile("VEXLO_MODULE_PORT_FILE", file("vexlo-module.port").toUtf8());
+    ChildProcess chain;
+    chain.start("\"" VEXLO_PROGRAM_DIR "/vexlo-module\" --headless --modules 2", "", false);
+    QString output;
+    auto shown = [&](const QString& module) {  // its rows so far, the dark waits left out
+        for (std::string piece;
+             chain.read(ChildProcess::Stream::Output, piece) == ChildProcess::ReadStatus::Data;) {
+            output += QString::fromStdString(piece);
+        }
+        QString rows;
+        static const QRegularExpression line(
+            "module (\\d) start \\S+ duration \\S+ rows ([ \\d]+)\n");
+        for (const QRegularExpressionMatch& match : line.globalMatch(output)) {
+            if (match.captured(1) == module && match.captured(2) != "0 0 0 0 0 0 0") {
+                rows += match.captured(2) + "|";
+            }
+        }
+        return rows;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(file("vexlo-module.port")); }, 10000));
+    click("CBDescendre");
+    EXPECT_TRUE(told().contains("Programmation réussie"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown("1").size() > 2 * sequence.size(); }, 30000));
+    EXPECT_TRUE(shown("1").startsWith(sequence + sequence)) << shown("1").toStdString();
+
+    chain.writeInput("cable 2\n");
+    control<QRadioButton>("MaitreEsclave1")->click();
+    control<QLineEdit>("TRetard")->setText("1");
+    click("CBDescendre");
+    EXPECT_TRUE(told().contains("Programmation réussie"));
+    EXPECT_NE(readBytes(folder.file("AfficheurCarac.c")).find("#define CarRet 1 "),
+              std::string::npos);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown("2").size() > sequence.size(); }, 30000));
+    EXPECT_TRUE(shown("2").startsWith(sequence)) << shown("2").toStdString();
 }

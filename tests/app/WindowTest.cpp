@@ -1,0 +1,203 @@
+#include "AppTestSupport.h"
+#include "app/QtWindowSeam.h"
+
+const std::vector<int> kF = {31, 1, 1, 15, 1, 1, 1};
+const std::string kStoredF = "[Caract\xE8res]\r\nNombre=1\r\nCaract\xE8re1=31;1;1;15;1;1;1;1.5\r\n";
+
+// A validation that cannot be stored keeps the drawing and number (the words: SequenceModelTest);
+// the next start deletes the working file left by the last and shows a blank character 1.
+TEST_F(WindowTest, AFailedValidationSaysWhyAndANewStartClearsTheWorkingFile) {
+    QDir().mkdir(window->workingFile());
+    draw(kF, "1,5");
+    click("CBCaracOk");
+    EXPECT_TRUE(told().startsWith("Attention (48) Ce caractère n'a pas pu être enregistré"));
+    EXPECT_EQ(std::tuple(number(), rows(), duration()->text()), std::tuple("1", kF, "1,5"));
+    QDir().rmdir(window->workingFile());
+    click("CBCaracOk");
+    window.reset();
+    openWindow();
+    EXPECT_FALSE(exists(folder.file("MessageTemporaire.car")));
+    EXPECT_EQ(std::pair(rows()[0], duration()->text()), std::pair(0, QString("0.5")));
+}
+
+// Beyond the module's 28 characters the number turns red under a warning; the slave's delay box
+// takes the duration's place on character 1 only.
+TEST_F(WindowTest, TheNumberWarnsBeyond28AndTheDelayShowsForTheSlaveOnCharacter1) {
+    auto shown = [this] {
+        return std::tuple(control<QLabel>("LNumCaractère")->palette().color(QPalette::WindowText),
+                          control<QLabel>("TTropDeCar")->text(), control("TRetard")->isVisible(),
+                          duration()->isVisible());
+    };
+    for (int i = 1; i <= 28; ++i) {
+        click("CBCaracOk");
+    }
+    control<QRadioButton>("MaitreEsclave1")->click();
+    EXPECT_EQ(shown(), std::tuple(QColor(255, 0, 0), "28 caractères MAX !!!", false, false));
+    menu("mnunouveau");
+    EXPECT_EQ(shown(), std::tuple(QColor(192, 0, 192), "", true, false));
+    control<QRadioButton>("MaitreEsclave0")->click();
+    EXPECT_EQ(shown(), std::tuple(QColor(192, 0, 192), "", false, true));
+}
+
+TEST_F(WindowTest, TheFileMenuLoadsAndSavesOrSaysWhyNot) {
+    seam.answers = {file("Travail/vide.car"), {}, file("Travail/absent.car")};
+    menu("mnusauver");
+    EXPECT_TRUE(told().contains("rien à sauver"));
+    menu("mnucharger");
+    EXPECT_EQ(told(), "Attention (48) Pas de fichier à ouvrir !!!");
+    menu("mnucharger");
+    EXPECT_TRUE(told().contains(file("Travail/absent.car") + " » : le fichier"));
+    writeBytes(folder.file("Travail/a.car"), kStoredF);
+    seam.answers = {file("Travail/a.car"), file("Travail/b.car"), file("absent/b.car")};
+    menu("mnucharger");
+    EXPECT_EQ(std::pair(rows(), duration()->text()), std::pair(kF, QString("1.5")));
+    menu("mnusauver");
+    EXPECT_EQ(readBytes(folder.file("Travail/b.car")), kStoredF);
+    menu("mnusauver");
+    EXPECT_TRUE(told().contains(file("absent/b.car") + " » : le fichier"));
+}
+
+// Timer1's ticks are fired by hand, so no test waits for time. Missing pictures are drawn.
+TEST_F(WindowTest, ThePreviewTicksShowTheCharactersUntilStopped) {
+    writeBytes(folder.file("pointrouge.gif"), "not a picture");
+    QFile::remove(file("stop.gif"));
+    auto* timer = control<QTimer>("Timer1");
+    auto tick = [timer] { QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection); };
+    duration()->setText("0");
+    click("CBDéfiler");  // stalls: a Qt timer of interval 0 would fire without end
+    EXPECT_FALSE(timer->isActive());
+    click("CBDéfiler");
+    for (const int n : {1, 2}) {
+        draw({n, 0, 0, 0, 0, 0, 0}, QString::number(n));
+        click("CBCaracOk");
+    }
+    duration()->setText("0,25");
+    click("CBDéfiler");
+    EXPECT_EQ(timer->interval(), 250);
+    EXPECT_FALSE(control<QPushButton>("CBDéfiler")->icon().isNull());
+    for (const int n : {1, 2}) {
+        tick();
+        EXPECT_EQ(std::tuple(number(), rows()[0], timer->interval(), timer->isActive()),
+                  std::tuple(QString::number(n), n, n * 1000, true));
+        EXPECT_EQ(window->grid().dot(0, n - 1)->pixmap().toImage().pixelColor(10, 10), Qt::red);
+    }
+    click("CBDéfiler");
+    tick();
+    EXPECT_FALSE(timer->isActive());
+}
+
+// The arrows, Home and End move the focus over the grid up to its edges, Space toggles the dot
+// (a star in the trace); the arrows never change the module's role; Return or Enter in the
+// duration validates; Page Up and Down step, except in the output box.
+TEST_F(WindowTest, KeysDrawValidateAndStep) {
+    QString trace;
+    for (const Qt::Key pressed :
+         {Qt::Key_Space, Qt::Key_End, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space, Qt::Key_Home,
+          Qt::Key_Left, Qt::Key_Up, Qt::Key_Up, Qt::Key_Space, Qt::Key_Down, Qt::Key_Down,
+          Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}) {
+        key(pressed);
+        auto* focused = qobject_cast<DotBox*>(QApplication::focusWidget());
+        ASSERT_NE(focused, nullptr) << trace.toStdString();
+        trace += focused->objectName() + (focused->lit() ? "* " : " ");
+    }
+    EXPECT_EQ(trace, "A0* A4 A4 B4 B4* B0 B0 A0* A0* A0 B0 C0 D0 E0 F0 G0 G0 ");
+    for (const char* role : {"MaitreEsclave1", "MaitreEsclave0"}) {
+        control<QRadioButton>(role)->click();
+        control(role)->setFocus();
+        for (Qt::Key arrow : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down}) {
+            key(arrow);
+        }
+        EXPECT_TRUE(control<QRadioButton>(role)->isChecked()) << role;
+    }
+    duration()->setFocus();
+    for (const auto& [typed, enter] : {std::pair{"1,5", Qt::Key_Return}, {"2", Qt::Key_Enter}}) {
+        duration()->selectAll();
+        QTest::keyClicks(duration(), typed);
+        key(enter);
+    }
+    EXPECT_EQ(workingBytes(),
+              "[Caract\xE8res]\r\nNombre=2\r\nCaract\xE8re1=0;16;0;0;0;0;0;1.5\r\n"
+              "Caract\xE8re2=0;0;0;0;0;0;0;2\r\n");
+    key(Qt::Key_PageUp);
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(std::pair(number(), rows()[1]), std::pair(QString("1"), 16));
+    for (int i = 0; i < 3; ++i) {
+        key(Qt::Key_PageDown);
+    }
+    EXPECT_EQ(std::pair(number(), seam.beeps), std::pair(QString("3"), 1));
+    control("RTB1")->setFocus();
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(number(), "3");
+}
+
+// A drag gives every dot it crosses, however fast, the new state of the dot it started on.
+TEST_F(WindowTest, ADragPaintsWithTheFirstDotsNewState) {
+    const struct {
+        const char* record;
+        std::vector<std::pair<int, int>> path;
+        std::vector<int> rows;
+    } cases[] = {
+        {"0;0;0;0;0;0;0;0.5", {{2, 0}, {2, 4}}, {0, 0, 31, 0, 0, 0, 0}},
+        {"0;0;10;0;0;0;0;0.5", {{2, 1}, {2, 4}}, {0, 0, 0, 0, 0, 0, 0}},
+        {"0;0;0;0;0;0;0;0.5", {{0, 0}, {6, 0}, {6, 4}}, {1, 1, 1, 1, 1, 1, 31}},
+        {"0;0;0;0;0;0;0;0.5", {{3, 2}, {3, 2}}, {0, 0, 0, 4, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        window->MiseAJourCaractère(QString::fromUtf8(c.record));
+        QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, centre(c.path.front()));
+        for (const auto& dot : c.path) {
+            QTest::mouseMove(window->windowHandle(), centre(dot));
+        }
+        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, centre(c.path.back()));
+        EXPECT_EQ(rows(), c.rows) << c.record << " from " << c.path.front().first;
+    }
+}
+
+// Answers the next modal widget of type T as soon as it is up.
+template <typename T>
+static void whenUp(QObject* owner, std::function<void(T*)> answer) {
+    poll(owner, [answer] {
+        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (modal != nullptr) {
+            answer(modal);
+        }
+        return modal != nullptr;
+    });
+}
+
+static void choose(QFileDialog* dialog, const QString& name) {
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+    QTest::keyClick(dialog->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
+}
+
+TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
+    QtWindowSeam seam;
+    QObject scope;
+    TempFolder folder;
+    const QString in = QString::fromStdString(folder.path()) + "/";
+    const FileDialogSettings settings{"Titre", "Séquence (*.car)|*.car", ".car", in};
+    writeBytes(folder.file("a.car"), "x");
+    whenUp<QFileDialog>(&scope, [](QFileDialog* dialog) { choose(dialog, "a.car"); });
+    EXPECT_EQ(seam.showOpen(nullptr, settings), in + "a.car");
+    whenUp<QFileDialog>(&scope, [](QFileDialog* dialog) { dialog->reject(); });
+    EXPECT_EQ(seam.showOpen(nullptr, settings), "");
+    whenUp<QFileDialog>(&scope, [](QFileDialog* dialog) { choose(dialog, "neuve"); });
+    EXPECT_EQ(seam.showSave(nullptr, settings), in + "neuve.car");
+    QString asked;  // before replacing a file
+    whenUp<QFileDialog>(&scope, [&](QFileDialog* dialog) {
+        whenUp<QMessageBox>(dialog, [&](QMessageBox* box) {
+            asked = box->text();
+            box->button(QMessageBox::Yes)->click();
+        });
+        choose(dialog, "a.car");
+    });
+    EXPECT_EQ(seam.showSave(nullptr, settings), in + "a.car");
+    EXPECT_TRUE(asked.contains("a.car")) << asked.toStdString();
+    QString shown;
+    whenUp<QMessageBox>(&scope, [&](QMessageBox* box) {
+        shown = QStringLiteral("%1 %2 %3").arg(box->icon()).arg(box->windowTitle(), box->text());
+        box->button(QMessageBox::Ok)->click();
+    });
+    seam.MsgBox(nullptr, "Texte", vbCritical | vbSystemModal, "Titre");
+    EXPECT_EQ(shown, QStringLiteral("%1 Titre Texte").arg(QMessageBox::Critical));
+}
