@@ -36,15 +36,12 @@ inline void poll(QObject* owner, std::function<bool()> step) {
     timer->start(0);
 }
 
-// Answers the window's modal calls: boxes are kept as "title (style) prompt", dialogs choose the
-// files queued in `answers` (none left: cancelled), beeps are counted.
+// Keeps boxes as "title (style) prompt"; dialogs choose from `answers` (none left: cancelled).
 struct FakeSeam : WindowSeam {
     void showMessage(QWidget*, const QString& prompt, int style, const QString& title) override {
         boxes << QStringLiteral("%1 (%2) %3").arg(title).arg(style).arg(prompt);
     }
-    QString showOpen(QWidget* parent, const FileDialogSettings& settings) override {
-        return showSave(parent, settings);
-    }
+    QString showOpen(QWidget* p, const FileDialogSettings& s) override { return showSave(p, s); }
     QString showSave(QWidget*, const FileDialogSettings& settings) override {
         dialogFolder = settings.InitDir;
         return answers.isEmpty() ? QString() : answers.takeFirst();
@@ -55,9 +52,8 @@ struct FakeSeam : WindowSeam {
     int beeps = 0;
 };
 
-// A window on its own copy of the program folder, with its controls at hand by name, and a
-// stand-in "make" first on PATH that runs the shell lines left in all.sh or program.sh for
-// "make all" or "make program", in the working folder.
+// A window on its own copy of the program folder, and a stand-in "make" first on PATH that runs
+// the shell lines left in all.sh or program.sh.
 class WindowTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -87,7 +83,6 @@ class WindowTest : public testing::Test {
     void clickDot(int row, int index) {
         QTest::mouseClick(window->grid().dot(row, index), Qt::LeftButton);
     }
-    // Keys and the pointer through the window system land where the focus and the grab send them.
     void key(Qt::Key key) { QTest::keyClick(window->windowHandle(), key); }
     QPoint centre(std::pair<int, int> rowAndIndex) const {
         DotBox* dot = window->grid().dot(rowAndIndex.first, rowAndIndex.second);
@@ -100,17 +95,6 @@ class WindowTest : public testing::Test {
     std::vector<int> rows() const {
         const auto& values = window->grid().rowValues();
         return {values.begin(), values.end()};
-    }
-    // Clicks the dots that differ from `rowValues`, then types the duration.
-    void draw(const std::vector<int>& rowValues, const QString& typed) {
-        for (int row = 0; row < kRowCount; ++row) {
-            for (int index = 0; index < kColumnCount; ++index) {
-                if (((rowValues[row] >> index) & 1) != window->grid().dot(row, index)->lit()) {
-                    clickDot(row, index);
-                }
-            }
-        }
-        duration()->setText(typed);
     }
     // The one box shown since the last look.
     QString told() {

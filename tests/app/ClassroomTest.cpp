@@ -6,10 +6,8 @@
 
 #include "AppTestSupport.h"
 
-// A pupil on a shared install, whose program folder, with the program in it, cannot be written:
-// the real program opens the file it is given in the pupil's own folder; a second window there
-// says where it works, keeps its sequence apart, saves in the pupil's documents and builds with
-// the real kit (no module plugged in) in its own folder.
+// On a shared install (program folder read-only) the real program opened on a file and a second
+// window each work in a folder of the pupil's own; saves go to the pupil's documents.
 using ClassroomTest = WindowTest;
 
 TEST_F(ClassroomTest, APupilsWorkGoesToThePupilsFolders) {
@@ -33,7 +31,7 @@ TEST_F(ClassroomTest, APupilsWorkGoesToThePupilsFolders) {
     openWindow();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !seam.boxes.isEmpty(); }, 10000));
     EXPECT_TRUE(told().contains(QString::fromStdString("« " + own + "/fenêtre-2 »")));
-    draw({31, 1, 1, 15, 1, 1, 1}, "1,5");
+    window->MiseAJourCaractère("31;1;1;15;1;1;1;1,5");
     click("CBCaracOk");
     const std::string f = readBytes(own + "/fenêtre-2/MessageTemporaire.car");
     EXPECT_NE(f.find("Caract\xE8re1=31;1;1;15;1;1;1;1.5\r\n"), std::string::npos);
@@ -55,8 +53,7 @@ TEST_F(ClassroomTest, APupilsWorkGoesToThePupilsFolders) {
     EXPECT_TRUE(exists(own + "/fenêtre-2/AfficheurCarac.hex"));
 }
 
-// A root test run drops to "nobody" first, so that a folder without write permission is
-// read-only here as it is for a pupil (the test skips where that could not be had).
+// Run as root, the test drops to "nobody", for whom a read-only folder is read-only.
 int main(int argc, char* argv[]) {
     if (::geteuid() == 0) {
         (void)(::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0);

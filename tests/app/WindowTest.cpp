@@ -4,11 +4,10 @@
 const std::vector<int> kF = {31, 1, 1, 15, 1, 1, 1};
 const std::string kStoredF = "[Caract\xE8res]\r\nNombre=1\r\nCaract\xE8re1=31;1;1;15;1;1;1;1.5\r\n";
 
-// A validation that cannot be stored keeps the drawing and number (the words: SequenceModelTest);
-// the next start deletes the working file left by the last and shows a blank character 1.
+// The words are SequenceModelTest's; a new start deletes the working file left by the last.
 TEST_F(WindowTest, AFailedValidationSaysWhyAndANewStartClearsTheWorkingFile) {
     QDir().mkdir(window->workingFile());
-    draw(kF, "1,5");
+    window->MiseAJourCaractère("31;1;1;15;1;1;1;1,5");
     click("CBCaracOk");
     EXPECT_TRUE(told().startsWith("Attention (48) Ce caractère n'a pas pu être enregistré"));
     EXPECT_EQ(std::tuple(number(), rows(), duration()->text()), std::tuple("1", kF, "1,5"));
@@ -20,8 +19,6 @@ TEST_F(WindowTest, AFailedValidationSaysWhyAndANewStartClearsTheWorkingFile) {
     EXPECT_EQ(std::pair(rows()[0], duration()->text()), std::pair(0, QString("0.5")));
 }
 
-// Beyond the module's 28 characters the number turns red under a warning; the slave's delay box
-// takes the duration's place on character 1 only.
 TEST_F(WindowTest, TheNumberWarnsBeyond28AndTheDelayShowsForTheSlaveOnCharacter1) {
     auto shown = [this] {
         return std::tuple(control<QLabel>("LNumCaractère")->palette().color(QPalette::WindowText),
@@ -57,7 +54,7 @@ TEST_F(WindowTest, TheFileMenuLoadsAndSavesOrSaysWhyNot) {
     EXPECT_TRUE(told().contains(file("absent/b.car") + " » : le fichier"));
 }
 
-// Timer1's ticks are fired by hand, so no test waits for time. Missing pictures are drawn.
+// Ticks are fired by hand, so no test waits for time. Missing pictures are drawn.
 TEST_F(WindowTest, ThePreviewTicksShowTheCharactersUntilStopped) {
     writeBytes(folder.file("pointrouge.gif"), "not a picture");
     QFile::remove(file("stop.gif"));
@@ -68,7 +65,7 @@ TEST_F(WindowTest, ThePreviewTicksShowTheCharactersUntilStopped) {
     EXPECT_FALSE(timer->isActive());
     click("CBDéfiler");
     for (const int n : {1, 2}) {
-        draw({n, 0, 0, 0, 0, 0, 0}, QString::number(n));
+        window->MiseAJourCaractère(QString("%1;0;0;0;0;0;0;%1").arg(n));
         click("CBCaracOk");
     }
     duration()->setText("0,25");
@@ -86,9 +83,8 @@ TEST_F(WindowTest, ThePreviewTicksShowTheCharactersUntilStopped) {
     EXPECT_FALSE(timer->isActive());
 }
 
-// The arrows, Home and End move the focus over the grid up to its edges, Space toggles the dot
-// (a star in the trace); the arrows never change the module's role; Return or Enter in the
-// duration validates; Page Up and Down step, except in the output box.
+// A star in the trace is a lit dot. The arrows never change the role; the output box keeps the
+// page keys.
 TEST_F(WindowTest, KeysDrawValidateAndStep) {
     QString trace;
     for (const Qt::Key pressed :
@@ -153,16 +149,10 @@ TEST_F(WindowTest, ADragPaintsWithTheFirstDotsNewState) {
     }
 }
 
-// Answers the next modal widget of type T as soon as it is up.
 template <typename T>
-static void whenUp(QObject* owner, std::function<void(T*)> answer) {
-    poll(owner, [answer] {
-        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (modal != nullptr) {
-            answer(modal);
-        }
-        return modal != nullptr;
-    });
+static void whenUp(std::function<void(T*)> answer) {
+    QTimer::singleShot(0,
+                       [answer] { answer(qobject_cast<T*>(QApplication::activeModalWidget())); });
 }
 
 static void choose(QFileDialog* dialog, const QString& name) {
@@ -172,20 +162,19 @@ static void choose(QFileDialog* dialog, const QString& name) {
 
 TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
     QtWindowSeam seam;
-    QObject scope;
     TempFolder folder;
     const QString in = QString::fromStdString(folder.path()) + "/";
     const FileDialogSettings settings{"Titre", "Séquence (*.car)|*.car", ".car", in};
     writeBytes(folder.file("a.car"), "x");
-    whenUp<QFileDialog>(&scope, [](QFileDialog* dialog) { choose(dialog, "a.car"); });
+    whenUp<QFileDialog>([](QFileDialog* dialog) { choose(dialog, "a.car"); });
     EXPECT_EQ(seam.showOpen(nullptr, settings), in + "a.car");
-    whenUp<QFileDialog>(&scope, [](QFileDialog* dialog) { dialog->reject(); });
+    whenUp<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_EQ(seam.showOpen(nullptr, settings), "");
-    whenUp<QFileDialog>(&scope, [](QFileDialog* dialog) { choose(dialog, "neuve"); });
+    whenUp<QFileDialog>([](QFileDialog* dialog) { choose(dialog, "neuve"); });
     EXPECT_EQ(seam.showSave(nullptr, settings), in + "neuve.car");
-    QString asked;  // before replacing a file
-    whenUp<QFileDialog>(&scope, [&](QFileDialog* dialog) {
-        whenUp<QMessageBox>(dialog, [&](QMessageBox* box) {
+    QString asked;
+    whenUp<QFileDialog>([&](QFileDialog* dialog) {
+        whenUp<QMessageBox>([&](QMessageBox* box) {
             asked = box->text();
             box->button(QMessageBox::Yes)->click();
         });
@@ -194,7 +183,7 @@ TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
     EXPECT_EQ(seam.showSave(nullptr, settings), in + "a.car");
     EXPECT_TRUE(asked.contains("a.car")) << asked.toStdString();
     QString shown;
-    whenUp<QMessageBox>(&scope, [&](QMessageBox* box) {
+    whenUp<QMessageBox>([&](QMessageBox* box) {
         shown = QStringLiteral("%1 %2 %3").arg(box->icon()).arg(box->windowTitle(), box->text());
         box->button(QMessageBox::Ok)->click();
     });

@@ -4,27 +4,17 @@
 # program closes by itself, keeping the working file. Usage: pupil_session.sh <program folder>
 set -euo pipefail
 work=$(mktemp -d /tmp/vexlo-xvfb-XXXXXX)
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    cat "$work/vexlo.log" >&2
-    od -c "$work/Vexlo/MessageTemporaire.car" >&2 || true
-    exit 1
-}
+trap 'kill "${pids[@]:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; cat "$work/vexlo.log" >&2 || true; exit 1; }
 wait_for() {  # <what> <command...>: polls the command until it succeeds
-    local what=$1 deadline=$((SECONDS + 15))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || fail "timed out waiting for $what"
-        sleep 0.05
-    done
+    local deadline=$((SECONDS + 15))
+    until "${@:2}"; do ((SECONDS < deadline)) || fail "timed out waiting for $1"; sleep 0.05; done
 }
 
 cp -a "$1" "$work/Vexlo"
 rm -f "$work/Vexlo/MessageTemporaire.car"
 Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 -dpi 96 3>"$work/display" 2>/dev/null &
-pids+=($!)
+pids=($!)
 wait_for "the X server" test -s "$work/display"
 export DISPLAY=":$(head -n 1 "$work/display")"
 QT_QPA_PLATFORM=xcb "$work/Vexlo/Vexlo" >"$work/vexlo.log" 2>&1 &
