@@ -17,9 +17,7 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 // Sets an environment variable until the end of the scope.
 struct ScopedEnv {
-    ScopedEnv(const char* n, const QByteArray& value) : name(n), saved(qgetenv(n)) {
-        qputenv(n, value);
-    }
+    ScopedEnv(const char* n, const QByteArray& v) : name(n), saved(qgetenv(n)) { qputenv(n, v); }
     ~ScopedEnv() { qputenv(name, saved); }
     const char* name;
     QByteArray saved;
@@ -80,9 +78,7 @@ class WindowTest : public testing::Test {
         return window->findChild<T*>(QString::fromUtf8(name));
     }
     void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
-    void clickDot(int row, int index) {
-        QTest::mouseClick(window->grid().dot(row, index), Qt::LeftButton);
-    }
+    void clickDot(int r, int i) { QTest::mouseClick(window->grid().dot(r, i), Qt::LeftButton); }
     void key(Qt::Key key) { QTest::keyClick(window->windowHandle(), key); }
     QPoint centre(std::pair<int, int> rowAndIndex) const {
         DotBox* dot = window->grid().dot(rowAndIndex.first, rowAndIndex.second);
@@ -92,16 +88,12 @@ class WindowTest : public testing::Test {
     QString number() const { return control<QLabel>("LNumCaractère")->text(); }
     QLineEdit* duration() const { return control<QLineEdit>("TDurée"); }
     QString output() const { return control<QPlainTextEdit>("RTB1")->toPlainText(); }
-    std::vector<int> rows() const {
-        const auto& values = window->grid().rowValues();
-        return {values.begin(), values.end()};
-    }
-    // The one box shown since the last look.
-    QString told() {
-        EXPECT_EQ(seam.boxes.size(), 1) << seam.boxes.join(" / ").toStdString();
-        const QString box = seam.boxes.join(" / ");
-        seam.boxes.clear();
-        return box;
+    std::vector<int> rows() const { return {grid().rowValues().begin(), grid().rowValues().end()}; }
+    const DotGrid& grid() const { return window->grid(); }
+    QString told() {  // the one box shown since the last look
+        const QStringList boxes = std::exchange(seam.boxes, {});
+        EXPECT_EQ(boxes.size(), 1) << boxes.join(" / ").toStdString();
+        return boxes.join(" / ");
     }
     QString file(const char* name) const { return QString::fromStdString(folder.file(name)); }
     std::string workingBytes() const { return readBytes(folder.file("MessageTemporaire.car")); }
