@@ -15,8 +15,7 @@ inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
 
-// Sets an environment variable until the end of the scope.
-struct ScopedEnv {
+struct ScopedEnv {  // sets an environment variable until the end of the scope
     ScopedEnv(const char* n, const QByteArray& v) : name(n), saved(qgetenv(n)) { qputenv(n, v); }
     ~ScopedEnv() { qputenv(name, saved); }
     const char* name;
@@ -96,7 +95,6 @@ class WindowTest : public testing::Test {
         return boxes.join(" / ");
     }
     QString file(const char* name) const { return QString::fromStdString(folder.file(name)); }
-    std::string workingBytes() const { return readBytes(folder.file("MessageTemporaire.car")); }
 
     ProgramFolder folder;
     FakeSeam seam;

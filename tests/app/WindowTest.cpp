@@ -111,7 +111,7 @@ TEST_F(WindowTest, KeysDrawValidateAndStep) {
         QTest::keyClicks(duration(), typed);
         key(enter);
     }
-    EXPECT_EQ(workingBytes(),
+    EXPECT_EQ(readBytes(folder.file("MessageTemporaire.car")),
               "[Caract\xE8res]\r\nNombre=2\r\nCaract\xE8re1=0;16;0;0;0;0;0;1.5\r\n"
               "Caract\xE8re2=0;0;0;0;0;0;0;2\r\n");
     key(Qt::Key_PageUp);

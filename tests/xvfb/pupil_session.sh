@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# A pupil on the real window under a private X server: draws an F with the mouse where the layout
-# puts the dots, types its duration and validates; then the session ends (SIGTERM) and the
-# program closes by itself, keeping the working file. Usage: pupil_session.sh <program folder>
+# pupil_session.sh <program folder>: on a private X server, a pupil draws an F with the mouse and
+# validates it; the session ends (SIGTERM) and the program closes, keeping the working file.
 set -euo pipefail
 work=$(mktemp -d /tmp/vexlo-xvfb-XXXXXX)
 trap 'kill "${pids[@]:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
