@@ -93,7 +93,7 @@ TEST_F(DownloadTest, ClosingOrEndingTheSessionEndsTheToolAndItsChildren) {
             return !readBytes(folder.file("child.pid")).empty() &&
                    (signal == 0 ? window->close() : ::kill(::getpid(), signal) == 0);
         });
-        download("echo $$ > tool.pid\ntail -f /dev/null &\necho $! > child.pid\nwait\n");
+        download("echo $$ > tool.pid\ntail -f /dev/null >/dev/null &\necho $! > child.pid\nwait\n");
         EXPECT_TRUE(seam.boxes.isEmpty() && !window->isVisible()) << signal;
         for (const char* name : {"tool.pid", "child.pid"}) {
             EXPECT_TRUE(killedOrGone(std::stoi(readBytes(folder.file(name))))) << name;
