@@ -151,8 +151,11 @@ TEST_F(WindowTest, ADragPaintsWithTheFirstDotsNewState) {
 
 template <typename T>
 static void whenUp(std::function<void(T*)> answer) {  // the next modal T
-    QTimer::singleShot(0,
-                       [answer] { answer(qobject_cast<T*>(QApplication::activeModalWidget())); });
+    QTimer::singleShot(0, [answer] {
+        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            answer(modal);
+        }
+    });
 }
 
 static void choose(QFileDialog* dialog, const char* name) {
@@ -172,7 +175,14 @@ TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
     EXPECT_EQ(seam.showOpen(nullptr, settings), "");
     whenUp<QFileDialog>([](QFileDialog* dialog) { choose(dialog, "neuve"); });
     EXPECT_EQ(seam.showSave(nullptr, settings), in + "neuve.car");
-    QString asked;
+    QString shown;
+    whenUp<QMessageBox>([&](QMessageBox* box) {
+        shown = QStringLiteral("%1 %2 %3").arg(box->icon()).arg(box->windowTitle(), box->text());
+        box->button(QMessageBox::Ok)->click();
+    });
+    seam.MsgBox(nullptr, "Texte", vbCritical | vbSystemModal, "Titre");
+    EXPECT_EQ(shown, QStringLiteral("%1 Titre Texte").arg(QMessageBox::Critical));
+    QString asked;  // asked last: unasked, the answer finds no box
     whenUp<QFileDialog>([&](QFileDialog* dialog) {
         whenUp<QMessageBox>([&](QMessageBox* box) {
             asked = box->text();
@@ -182,11 +192,4 @@ TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
     });
     EXPECT_EQ(seam.showSave(nullptr, settings), in + "a.car");
     EXPECT_TRUE(asked.contains("a.car")) << asked.toStdString();
-    QString shown;
-    whenUp<QMessageBox>([&](QMessageBox* box) {
-        shown = QStringLiteral("%1 %2 %3").arg(box->icon()).arg(box->windowTitle(), box->text());
-        box->button(QMessageBox::Ok)->click();
-    });
-    seam.MsgBox(nullptr, "Texte", vbCritical | vbSystemModal, "Titre");
-    EXPECT_EQ(shown, QStringLiteral("%1 Titre Texte").arg(QMessageBox::Critical));
 }
