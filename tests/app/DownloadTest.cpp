@@ -8,11 +8,9 @@
 #include "app/TerminationSignals.h"
 #include "console/ChildProcess.h"
 
-using DownloadTest = WindowTest;
-
 // The words are DownloadOutcomeTest's, the excerpt BuildOutputViewTest's, the file named
 // GenerationTest's; the window picks the box, widens, selects the word found, stays live.
-TEST_F(DownloadTest, TheOutcomeDecidesTheBox) {
+TEST_F(WindowTest, TheDownloadOutcomeDecidesTheBox) {
     const struct {
         std::string all, program;
         const char* box;
@@ -49,7 +47,7 @@ TEST_F(DownloadTest, TheOutcomeDecidesTheBox) {
 
 // The real Makefile with stand-in tools that wait for the test at each stage, shown as it comes;
 // a failed try at 115,200 baud before a good one at 57,600 does not spoil the success.
-TEST_F(DownloadTest, StagesAndOutputShowWhileTheToolsRun) {
+TEST_F(WindowTest, DownloadStagesAndOutputShowWhileTheToolsRun) {
     std::remove(tools.file("make").c_str());
     const std::string waitFor = "waitfor() { i=0; while [ ! -e '" + tools.path() +
                                 "'/$1 ] && [ $i -lt 2000 ]; do sleep 0.01; i=$((i+1)); done; }\n";
@@ -83,7 +81,7 @@ TEST_F(DownloadTest, StagesAndOutputShowWhileTheToolsRun) {
 }
 
 // Closing the window or logging out (SIGTERM, SIGHUP) ends the tool and its children.
-TEST_F(DownloadTest, ClosingOrEndingTheSessionEndsTheToolAndItsChildren) {
+TEST_F(WindowTest, ClosingOrEndingTheSessionEndsTheBuildToolAndItsChildren) {
     const TerminationSignals endOfSession;
     for (const int signal : {0, SIGTERM, SIGHUP}) {
         std::remove(folder.file("child.pid").c_str());
@@ -103,7 +101,7 @@ TEST_F(DownloadTest, ClosingOrEndingTheSessionEndsTheToolAndItsChildren) {
 
 // Through the real kit to vexlo-module, whose lines tell what each module showed (the slave's
 // timing is FirmwareTimingTest's).
-TEST_F(DownloadTest, TheVirtualModulesShowTheSequenceAsMasterAndAsSlave) {
+TEST_F(WindowTest, TheVirtualModulesShowTheSequenceAsMasterAndAsSlave) {
     if (QStandardPaths::findExecutable("avr-gcc").isEmpty() ||
         QStandardPaths::findExecutable("avrdude").isEmpty()) {
         GTEST_SKIP() << "avr-gcc or avrdude missing";
@@ -150,9 +148,7 @@ TEST_F(DownloadTest, TheVirtualModulesShowTheSequenceAsMasterAndAsSlave) {
 
 // On a shared install (program folder read-only) the real program opened on a file and a second
 // window each work in a folder of the pupil's own; saves go to the pupil's documents.
-using ClassroomTest = WindowTest;
-
-TEST_F(ClassroomTest, APupilsWorkGoesToThePupilsFolders) {
+TEST_F(WindowTest, APupilsWorkGoesToThePupilsFolders) {
     window.reset();
     QFile::copy(VEXLO_PROGRAM_DIR "/Vexlo", file("Vexlo"));
     ::chmod(folder.path().c_str(), 0555);
