@@ -111,12 +111,11 @@ TEST_F(WindowTest, KeysDrawValidateAndStep) {
         QTest::keyClicks(duration(), typed);
         key(enter);
     }
-    EXPECT_EQ(readBytes(folder.file("MessageTemporaire.car")),
-              "[Caract\xE8res]\r\nNombre=2\r\nCaract\xE8re1=0;16;0;0;0;0;0;1.5\r\n"
-              "Caract\xE8re2=0;0;0;0;0;0;0;2\r\n");
     key(Qt::Key_PageUp);
     key(Qt::Key_PageUp);
     EXPECT_EQ(std::pair(number(), rows()[1]), std::pair(QString("1"), 16));
+    click("Command1");  // erases the drawing, stores nothing
+    EXPECT_EQ(std::pair(rows()[1], duration()->text()), std::pair(0, QString("0")));
     for (int i = 0; i < 3; ++i) {
         key(Qt::Key_PageDown);
     }
@@ -124,6 +123,9 @@ TEST_F(WindowTest, KeysDrawValidateAndStep) {
     control("RTB1")->setFocus();
     key(Qt::Key_PageUp);
     EXPECT_EQ(number(), "3");
+    EXPECT_EQ(readBytes(folder.file("MessageTemporaire.car")),
+              "[Caract\xE8res]\r\nNombre=2\r\nCaract\xE8re1=0;16;0;0;0;0;0;1.5\r\n"
+              "Caract\xE8re2=0;0;0;0;0;0;0;2\r\n");
 }
 
 // A drag gives every dot it crosses, however fast, the new state of the dot it started on.
