@@ -16,10 +16,8 @@ pids=($!)
 wait_for "the X server" test -s "$work/display"
 export DISPLAY=":$(head -n 1 "$work/display")"
 QT_QPA_PLATFORM=xcb "$work/Vexlo/Vexlo" >"$work/vexlo.log" 2>&1 &
-vexlo=$!
-pids+=($vexlo)
-find_window() { window=$(xdotool search --onlyvisible --pid "$vexlo" --name '^Vexlo$' | head -n 1); }
-wait_for "the window" find_window
+vexlo=$! pids+=($!)
+wait_for "the window" eval 'window=$(xdotool search --onlyvisible --pid $vexlo --name ^Vexlo$ | head -1)'
 
 # The client area is 4560 x 4440 twips above a 345-twip stage line, drawn at the desktop's scale.
 eval "$(xdotool getwindowgeometry --shell "$window")"
