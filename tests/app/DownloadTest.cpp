@@ -39,6 +39,10 @@ TEST_F(WindowTest, TheDownloadOutcomeDecidesTheBox) {
         EXPECT_EQ(control<QPlainTextEdit>("RTB1")->textCursor().selectedText(), c.selected);
     }
     EXPECT_EQ(window->grid().rowValue(0), 1);
+    folder.writeSequence("326", {});  // more than the module holds: nothing is built
+    download("touch built");
+    EXPECT_TRUE(told().startsWith("Séquence trop longue (48) La séquence compte 326 caractères"));
+    folder.writeSequence("1", {});
     QFile::remove(file("modèle/AfficheurCaracMaitre.mod"));  // nothing is built without a source
     download("touch built");
     EXPECT_TRUE(told().startsWith("Erreur de fichier (16) Le modèle du programme"));

@@ -38,9 +38,9 @@ TEST_F(WindowTest, TheNumberWarnsBeyond28AndTheDelayShowsForTheSlaveOnCharacter1
 
 TEST_F(WindowTest, TheFileMenuLoadsAndSavesOrSaysWhyNot) {
     seam.answers = {file("Travail/vide.car"), {}, file("Travail/absent.car")};
-    menu("mnusauver");
+    QTest::keyClick(window->windowHandle(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(told().contains("rien à sauver"));
-    menu("mnucharger");
+    QTest::keyClick(window->windowHandle(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(told(), "Attention (48) Pas de fichier à ouvrir !!!");
     menu("mnucharger");
     EXPECT_TRUE(told().contains(file("Travail/absent.car") + " » : le fichier"));
