@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "ChildRun.h"
+#include "TestFiles.h"
+#include "storage/FichIni.h"
+#include "storage/FileAccess.h"
+#include "storage/SequenceFile.h"
+#include "storage/WorkingFolder.h"
+
+namespace {
+
+using namespace std::literals;
+const std::string kSection = "Caractères", kHead = "[Caract\xE8res]\r\n";
+
+TEST(IniReadTest, ReadsAsWindowsDoes) {
+    const struct {
+        std::string file;
+        std::vector<std::string> keys;
+        std::string values;  // each followed by "|"
+    } cases[] = {
+        {"k=0\r\n[Autre]\r\nk=1\r\n" + kHead + "k=2\r\nk=3\r\n[Autre\r\nm=4\r\n" + kHead + "p=6",
+         {"k", "m", "p"},
+         "2|4||"},
+        {" [ CARACT\xE8RES ] ;\r\n NomBre \t=  a  b \t\r\nb\r\nb=1\r\nq=\" a \"\r\nr= "
+         "'3\"\r\nt=a=b",
+         {"\tnombre ", "b", "q", "r", "t"},
+         "a  b|| a |'3\"|a=b|"},
+        {"[Caract\xC8res]\r\nk=1\r\n", {"k"}, "|"},  // only ASCII letters fold
+        {"[Caract\xE8res]\rn=1\0z\nk=\xE9t\xE9 \x80"s, {"n", "k"}, "1|été €|"},
+        {"\xEF\xBB\xBF[Caractères]\r\nk=é;\xFF\r\n", {"k"}, "é;?|"},
+        {"[Caractères]\nCaractère1=é" + std::string(130, 'x'),
+         {"Caractère1"},
+         "é" + std::string(125, 'x') + "|"},
+        {kHead + "k=\xE9" + std::string(130, 'x'), {"k"}, "é" + std::string(125, 'x') + "|"},
+    };
+    for (const auto& c : cases) {
+        std::string values;
+        for (const std::string& key : c.keys)
+            values += iniValueOf(c.file, " Caractères ", key) + "|";
+        EXPECT_EQ(values, c.values) << c.file;
+    }
+}
+
+TEST(IniWriteTest, ValidationsGiveTheExampleFilesByteForByte) {
+    for (const std::string name : {"", "lf-endings", "utf8-bom", "other-sections"}) {
+        TempFolder folder;
+        const std::string path = folder.file("MessageTemporaire.car");
+        if (name.empty())
+            EcrireIni(kSection, {{"Nombre", "1"}, {"Caractère1", "0;0;0;0;0;0;0;0.5"}}, path);
+        else
+            writeBytes(path, testData("ini/" + name + ".car"));
+        EXPECT_EQ(EcrireIni(kSection, "Nombre", "2", path), 1);
+        EXPECT_EQ(EcrireIni(kSection, "Caractère2", "31;0;0;0;0;0;31;1.5", path), 1);
+        EXPECT_EQ(readBytes(path), testData(name.empty() ? "ini/two-characters.car"
+                                                         : "ini/" + name + ".expected.car"));
+    }
+}
+
+TEST(IniWriteTest, KeysAreReplacedWhereTheyStandOrAddedAfterTheirSection) {
+    const struct {
+        std::string before, key, after;
+    } cases[] = {
+        {kHead + "  nombre = 1 \nNombre=9\r\nx=1", " NOMBRE ",
+         kHead + "NOMBRE=\xE9\nNombre=9\r\nx=1"},
+        {"[Autre]\rk=v", "Nombre", "[Autre]\rk=v\r[Caract\xE8res]\rNombre=\xE9\r"},
+        {"[Caractères]\nNombre=1\n", "k", "[Caractères]\nNombre=1\nk=é\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withIniValue(c.before, kSection, c.key, "é"), c.after) << c.before;
+}
+
+// A name or value that would add lines or sections of its own is refused; nothing is written.
+TEST(IniWriteTest, RefusalsAndFailuresWriteNothingAndAreReported) {
+    for (const std::string_view value : {"1\r\n[Autre]"sv, "1\nx=1"sv, "1\rx=9"sv, "1\0z"sv})
+        EXPECT_EQ(withIniValue(kHead, kSection, "Nombre", value), std::nullopt) << value;
+    for (const std::string key : {"Nombre=5\r\nx", "a=b", ";x", " "})
+        EXPECT_EQ(withIniValue(kHead, kSection, key, "1"), std::nullopt) << key;
+    for (const std::string section : {"Carac]t", ""})
+        EXPECT_EQ(withIniValue(kHead, section, "Nombre", "1"), std::nullopt) << section;
+    TempFolder folder;
+    writeBytes(folder.file("s.car"), kHead);
+    EXPECT_EQ(EcrireIni(kSection, "Nombre", "1\r\n[Autre]", folder.file("s.car")), 0);
+    EXPECT_EQ(EcrireIni(kSection, "Nombre", "1", folder.file("absent/s.car")), 0);
+    EXPECT_EQ(EcrireIni(kSection, {{"Nombre", "1"}}, folder.path()).number, EISDIR);
+    EXPECT_EQ(EcrireIni(kSection, {{"Nombre", "1"}, {"k", "\n"}}, folder.file("s.car")).number,
+              EINVAL);
+    EXPECT_EQ(readBytes(folder.file("s.car")) + folder.listing(), kHead + "s.car");
+}
+
+// Two windows validating at once: each write reads, changes and replaces the whole file.
+TEST(IniWriteTest, TwoProcessesWritingDifferentKeysAtOnceLoseNone) {
+    TempFolder folder;
+    const std::string path = folder.file("MessageTemporaire.car");
+    const auto writeKeys = [&](int first) {
+        bool written = true;
+        for (int key = first; key < first + 100; ++key)
+            written &= EcrireIni(kSection, std::to_string(key), "v", path) == 1;
+        return written;
+    };
+    const pid_t other = ::fork();
+    if (other == 0)
+        ::_exit(writeKeys(100) ? 0 : 1);
+    EXPECT_TRUE(writeKeys(0));
+    int status = -1;
+    EXPECT_TRUE(::waitpid(other, &status, 0) == other && status == 0) << "a write failed";
+    int lost = 0;
+    for (int key = 0; key < 200; ++key)
+        lost += LireIni(kSection, std::to_string(key), path) != "v";
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(LireIni(kSection, "1", folder.file("absent.car")), "");  // and makes nothing
+    EXPECT_EQ(folder.listing(), ".MessageTemporaire.car.lock MessageTemporaire.car");
+}
+
+// The file holds its old bytes or all the new ones, keeps its permissions, and no temporary file
+// is left beside it.
+TEST(FileAccessTest, AWriteReplacesTheFileWholeOrNotAtAll) {
+    TempFolder folder, locked;
+    const std::string path = folder.file("s.car");
+    writeBytes(path, "ancien");
+    writeBytes(locked.file("s.car"), "ancien");
+    ASSERT_EQ(::chmod(path.c_str(), 0640) + ::chmod(locked.path().c_str(), 0555), 0);
+    const auto write = [](const std::string& file, const std::string& bytes, ChildLimits limits) {
+        return inChild([&] { return std::to_string(writeFileAtomically(file, bytes)); }, limits);
+    };
+    EXPECT_EQ(write(locked.file("s.car"), "x", {.unprivileged = true}), std::to_string(EACCES));
+    EXPECT_EQ(write(path, std::string(200, 'z'), {.maxFileSize = 100}), std::to_string(EFBIG));
+    EXPECT_EQ(writeFileAtomically(folder.file(std::string(300, 'n')), "x"), ENAMETOOLONG);
+    EXPECT_EQ(readBytes(path) + readBytes(locked.file("s.car")), "ancienancien");
+
+    EXPECT_EQ(writeFileAtomically(path, "court"), 0);
+    EXPECT_EQ(writeFileAtomically(folder.file(std::string(255, 'n')), "x"), 0);
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0, 0640u);
+    EXPECT_EQ(readBytes(path) + "|" + folder.listing() + "|" + locked.listing(),
+              "court|" + std::string(255, 'n') + " s.car|s.car");
+}
+
+// Only a regular file is read, so that a pipe or device chosen in a dialog cannot block.
+TEST(SequenceFileTest, FailuresNameTheFileAndWhichSideFailed) {
+    TempFolder folder;
+    const std::string source = folder.file("s.car"), dir = folder.file("d"),
+                      fifo = folder.file("f");
+    writeBytes(source, "x");
+    ASSERT_EQ(::mkdir(dir.c_str(), 0755) + ::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_TRUE(copyFileAtomically(source, source).ok());
+    using enum FileOpResult::Failure;
+    const struct {
+        FileOpResult result;
+        FileOpResult::Failure failure;
+        std::string path;
+        int number;
+    } cases[] = {
+        {copyFileAtomically(folder.file("a"), source), SourceMissing, folder.file("a"), ENOENT},
+        {copyFileAtomically(dir, source), SourceUnreadable, dir, EISDIR},
+        {copyFileAtomically(fifo, source), SourceUnreadable, fifo, EINVAL},
+        {copyFileAtomically(source, dir), DestinationNotWritable, dir, EISDIR},
+        {deleteFileIfPresent(dir), NotDeleted, dir, EISDIR},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(std::tie(c.result.failure, c.result.error.path, c.result.error.number),
+                  std::tie(c.failure, c.path, c.number));
+    }
+    EXPECT_TRUE(readBytes(source) == "x" && deleteFileIfPresent(source).ok());
+    EXPECT_TRUE(deleteFileIfPresent(source).ok());
+    EXPECT_EQ(folder.listing(), "d f");
+}
+
+// A program folder holding the module's Makefile, and a home open to the unprivileged child that
+// plays the pupil.
+struct Classroom {
+    Classroom() {
+        writeBytes(program.file("Makefile"), "all:\n");
+        ::chmod(home.path().c_str(), 0777);
+    }
+    std::string take(bool asPupil = false) {
+        const auto describe = [&] {
+            const WorkingFolder f = WorkingFolder::take(program.path(), user);
+            return f.workingFolder() + " | " + f.workFolder() + " | " +
+                   std::to_string(f.error().number) + " " + f.error().path;
+        };
+        return asPupil ? inChild(describe, {.unprivileged = true}) : describe();
+    }
+    TempFolder program{"vexlo-programme"}, home{"vexlo-eleve"};
+    UserFolders user{home.file(".local/share"), home.file("Documents")};
+    const std::string own = user.data + "/vexlo", work = program.file("Travail");
+};
+
+TEST(WorkingFolderTest, AWritableProgramFolderIsTheWorkingFolderOfOneWindowAtATime) {
+    Classroom room;
+    for (const char* name :
+         {".MessageTemporaire.car.k3j9x0ab.tmp", ".AfficheurCarac.c.00000000.tmp",
+          ".autre.car.k3j9x0ab.tmp", ".MessageTemporaire.car.court.tmp"}) {
+        writeBytes(room.program.file(name), "x");
+    }
+    {
+        const WorkingFolder first = WorkingFolder::take(room.program.path(), room.user);
+        EXPECT_EQ(room.program.listing(),  // what killed writes left, and only that, is gone
+                  ".MessageTemporaire.car.court.tmp .autre.car.k3j9x0ab.tmp .vexlo.lock Makefile");
+        const WorkingFolder second = WorkingFolder::take(room.program.path(), room.user);
+        EXPECT_EQ(second.heldByAnother(), room.program.path());
+        EXPECT_EQ(second.workingFolder(), room.own + "/fenêtre-2");
+        EXPECT_EQ(readBytes(room.own + "/fenêtre-2/Makefile"), "all:\n");
+        EXPECT_EQ(room.take(), room.own + "/fenêtre-3 | " + room.work + " | 0 ");
+    }
+    EXPECT_EQ(room.take(), room.program.path() + " | " + room.work + " | 0 ");
+}
+
+TEST(WorkingFolderTest, AProgramFolderThePupilCannotWriteSendsTheWorkToTheUsersFolders) {
+    Classroom room;
+    ::chmod(room.program.path().c_str(), 0555);
+    ::chmod(room.home.path().c_str(), 0555);
+    const std::string work = room.user.documents + "/Travail";
+    EXPECT_EQ(room.take(true),
+              room.own + " | " + work + " | " + std::to_string(EACCES) + " " + room.own);
+    ::chmod(room.home.path().c_str(), 0777);
+    EXPECT_EQ(room.take(true), room.own + " | " + work + " | 0 ");
+    EXPECT_TRUE(readBytes(room.own + "/Makefile") == "all:\n" && exists(work));
+}
+
+}  // namespace
