@@ -29,12 +29,13 @@ TEST(IniReadTest, ReadsAsWindowsDoes) {
          {"\tnombre ", "b", "q", "r", "t"},
          "a  b|| a |'3\"|a=b|"},
         {"[Caract\xC8res]\r\nk=1\r\n", {"k"}, "|"},  // only ASCII letters fold
-        {"[Caract\xE8res]\rn=1\0z\nk=\xE9t\xE9 \x80"s, {"n", "k"}, "1|été €|"},
+        {"[Caract\xE8res]\rn=1\0z\nk=\xE9t\xE9 \x80\r\nc=\xE9"s + std::string(130, 'x'),
+         {"n", "k", "c"},
+         "1|été €|é" + std::string(125, 'x') + "|"},
         {"\xEF\xBB\xBF[Caractères]\r\nk=é;\xFF\r\n", {"k"}, "é;?|"},
         {"[Caractères]\nCaractère1=é" + std::string(130, 'x'),
          {"Caractère1"},
          "é" + std::string(125, 'x') + "|"},
-        {kHead + "k=\xE9" + std::string(130, 'x'), {"k"}, "é" + std::string(125, 'x') + "|"},
     };
     for (const auto& c : cases) {
         std::string values;
@@ -65,7 +66,6 @@ TEST(IniWriteTest, KeysAreReplacedWhereTheyStandOrAddedAfterTheirSection) {
     } cases[] = {
         {kHead + "  nombre = 1 \nNombre=9\r\nx=1", " NOMBRE ",
          kHead + "NOMBRE=\xE9\nNombre=9\r\nx=1"},
-        {"[Autre]\rk=v", "Nombre", "[Autre]\rk=v\r[Caract\xE8res]\rNombre=\xE9\r"},
         {"[Caractères]\nNombre=1\n", "k", "[Caractères]\nNombre=1\nk=é\n"},
     };
     for (const auto& c : cases)
@@ -168,56 +168,64 @@ TEST(SequenceFileTest, FailuresNameTheFileAndWhichSideFailed) {
     EXPECT_EQ(folder.listing(), "d f");
 }
 
-// A program folder holding the module's Makefile, and a home open to the unprivileged child that
-// plays the pupil.
-struct Classroom {
-    Classroom() {
-        writeBytes(program.file("Makefile"), "all:\n");
-        ::chmod(home.path().c_str(), 0777);
-    }
-    std::string take(bool asPupil = false) {
+// The pupil first, on a program folder installed for all users, then the teacher on a copy
+// that they can write.
+TEST(WorkingFolderTest, TheProgramFolderIfWritableAndFreeElseThePupilsOwn) {
+    TempFolder program{"vexlo-programme"}, home{"vexlo-eleve"};
+    const UserFolders user{home.file(".local/share"), home.file("Documents")};
+    const std::string own = user.data + "/vexlo", documents = user.documents + "/Travail";
+    writeBytes(program.file("Makefile"), "all:\n");
+    const auto take = [&](bool asPupil) {
         const auto describe = [&] {
             const WorkingFolder f = WorkingFolder::take(program.path(), user);
             return f.workingFolder() + " | " + f.workFolder() + " | " +
                    std::to_string(f.error().number) + " " + f.error().path;
         };
         return asPupil ? inChild(describe, {.unprivileged = true}) : describe();
-    }
-    TempFolder program{"vexlo-programme"}, home{"vexlo-eleve"};
-    UserFolders user{home.file(".local/share"), home.file("Documents")};
-    const std::string own = user.data + "/vexlo", work = program.file("Travail");
-};
+    };
+    ASSERT_EQ(::chmod(program.path().c_str(), 0555) + ::chmod(home.path().c_str(), 0555), 0);
+    EXPECT_EQ(take(true), own + " | " + documents + " | " + std::to_string(EACCES) + " " + own);
+    ASSERT_EQ(::chmod(home.path().c_str(), 0777), 0);
+    EXPECT_EQ(take(true), own + " | " + documents + " | 0 ");
+    EXPECT_TRUE(readBytes(own + "/Makefile") == "all:\n" && exists(documents));
 
-TEST(WorkingFolderTest, AWritableProgramFolderIsTheWorkingFolderOfOneWindowAtATime) {
-    Classroom room;
+    ASSERT_EQ(::chmod(program.path().c_str(), 0755), 0);
     for (const char* name :
          {".MessageTemporaire.car.k3j9x0ab.tmp", ".AfficheurCarac.c.00000000.tmp",
           ".autre.car.k3j9x0ab.tmp", ".MessageTemporaire.car.court.tmp"}) {
-        writeBytes(room.program.file(name), "x");
+        writeBytes(program.file(name), "x");
     }
+    const std::string work = program.file("Travail");
     {
-        const WorkingFolder first = WorkingFolder::take(room.program.path(), room.user);
-        EXPECT_EQ(room.program.listing(),  // what killed writes left, and only that, is gone
+        const WorkingFolder first = WorkingFolder::take(program.path(), user);
+        EXPECT_EQ(program.listing(),  // what killed writes left, and only that, is gone
                   ".MessageTemporaire.car.court.tmp .autre.car.k3j9x0ab.tmp .vexlo.lock Makefile");
-        const WorkingFolder second = WorkingFolder::take(room.program.path(), room.user);
-        EXPECT_EQ(second.heldByAnother(), room.program.path());
-        EXPECT_EQ(second.workingFolder(), room.own + "/fenêtre-2");
-        EXPECT_EQ(readBytes(room.own + "/fenêtre-2/Makefile"), "all:\n");
-        EXPECT_EQ(room.take(), room.own + "/fenêtre-3 | " + room.work + " | 0 ");
+        const WorkingFolder second = WorkingFolder::take(program.path(), user);
+        EXPECT_EQ(second.heldByAnother(), program.path());
+        EXPECT_EQ(second.workingFolder(), own + "/fenêtre-2");
+        EXPECT_EQ(readBytes(own + "/fenêtre-2/Makefile"), "all:\n");
+        EXPECT_EQ(take(false), own + "/fenêtre-3 | " + work + " | 0 ");
     }
-    EXPECT_EQ(room.take(), room.program.path() + " | " + room.work + " | 0 ");
+    EXPECT_EQ(take(false), program.path() + " | " + work + " | 0 ");
 }
 
-TEST(WorkingFolderTest, AProgramFolderThePupilCannotWriteSendsTheWorkToTheUsersFolders) {
-    Classroom room;
-    ::chmod(room.program.path().c_str(), 0555);
-    ::chmod(room.home.path().c_str(), 0555);
-    const std::string work = room.user.documents + "/Travail";
-    EXPECT_EQ(room.take(true),
-              room.own + " | " + work + " | " + std::to_string(EACCES) + " " + room.own);
-    ::chmod(room.home.path().c_str(), 0777);
-    EXPECT_EQ(room.take(true), room.own + " | " + work + " | 0 ");
-    EXPECT_TRUE(readBytes(room.own + "/Makefile") == "all:\n" && exists(work));
+TEST(UserFoldersTest, FollowTheDesktopsConventions) {
+    TempFolder home;
+    const std::string oldHome = getenv("HOME");
+    ASSERT_EQ(setenv("HOME", home.path().c_str(), 1) + setenv("XDG_DATA_HOME", "relative", 1) +
+                  unsetenv("XDG_CONFIG_HOME") + ::mkdir(home.file(".config").c_str(), 0755),
+              0);
+    writeBytes(home.file(".config/user-dirs.dirs"),
+               "XDG_DESKTOP_DIR=\"$HOME/Bureau\"\nXDG_DOCUMENTS_DIR=\"$HOME/Mes documents\"\n");
+    const UserFolders french = userFoldersFromEnvironment();
+    EXPECT_EQ(french.data + "|" + french.documents,
+              home.file(".local/share") + "|" + home.file("Mes documents"));
+    setenv("XDG_DATA_HOME", "/srv/donnees", 1);
+    writeBytes(home.file(".config/user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"/srv/docs\"\n");
+    const UserFolders absolute = userFoldersFromEnvironment();
+    EXPECT_EQ(absolute.data + "|" + absolute.documents, "/srv/donnees|/srv/docs");
+    setenv("HOME", oldHome.c_str(), 1);
+    unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace
