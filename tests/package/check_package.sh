@@ -1,20 +1,17 @@
 #!/usr/bin/env bash
-# Builds the .deb, checks its dependencies, contents, desktop entry and file type, and opens a
-# sequence with the program it installs, as a pupil who cannot write the program's folder.
+# Builds the .deb and checks its dependencies, files, desktop entry and file type; then a pupil,
+# who cannot write the program's folder, opens a sequence with the program it installs.
 set -euo pipefail
-out="$2/package"
+out="$2/package" root=$(mktemp -d) failures=0
+trap 'chmod -R u+w "$root"; rm -rf "$root"' EXIT
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 rm -rf "$out"
 "$1" --config "$2/CPackConfig.cmake" -B "$out" >"$out.log" 2>&1 || { cat "$out.log"; exit 1; }
 deb=$(ls "$out"/vexlo_*.deb)
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
 depends=$(dpkg-deb --field "$deb" Depends)
 for package in libqt6widgets6 libsimavr2 qt6-translations-l10n make gcc-avr avr-libc avrdude; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
-root=$(mktemp -d)
-trap 'chmod -R u+w "$root"; rm -rf "$root"' EXIT
 dpkg -x "$deb" "$root"
 for path in usr/lib/vexlo/{Vexlo,vexlo-module,Makefile,{pointrouge,pointgris,lecture,stop}.gif} \
     usr/lib/vexlo/modèle/AfficheurCarac{Maitre,Esclave}.mod usr/share/doc/vexlo/guide-enseignant.md \
@@ -25,16 +22,13 @@ for link in vexlo:Vexlo vexlo-module:vexlo-module; do
     [[ $(readlink "$root/usr/bin/${link%:*}") == "../lib/vexlo/${link#*:}" ]] || fail "bin/$link"
 done
 desktop-file-validate "$root/usr/share/applications/vexlo.desktop" || fail "desktop entry"
-mkdir -p "$root/mime/packages"
-cp "$root/usr/share/mime/packages/vexlo.xml" "$root/mime/packages/"
+mkdir -p "$root/mime/packages" && cp "$root/usr/share/mime/packages/vexlo.xml" "$root/mime/packages"
 update-mime-database "$root/mime" >/dev/null || fail "file type description"
 grep -q '^50:application/x-vexlo-sequence:\*\.car$' "$root/mime/globs2" || fail "*.car file type"
 
-home="$root/eleve"
-mkdir -p "$home"
+home="$root/eleve" pupil=()
+mkdir -p "$home" && chmod -R a-w "$root/usr"
 printf '[Caract\xe8res]\r\nNombre=1\r\nCaract\xe8re1=31;17;17;31;17;17;17;0.5\r\n' >"$home/lettre.car"
-chmod -R a-w "$root/usr"
-pupil=()
 if [[ $(id -u) -eq 0 ]]; then
     chmod 755 "$root" && chown -R 65534:65534 "$home"
     pupil=(setpriv --reuid=65534 --regid=65534 --clear-groups)
