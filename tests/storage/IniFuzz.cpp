@@ -1,5 +1,4 @@
-// Any file contents: a read gives valid UTF-8 of at most 126 characters, a written key reads
-// back, another key keeps its value, and writing the same value again changes nothing.
+// Any file: a read gives UTF-8 of at most 126 characters; a key written reads back, alone.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
