@@ -29,9 +29,7 @@ struct Recorder : DOSClassEvents {
 class DOSClassTest : public ::testing::Test {
   protected:
     void SetUp() override { dos->setEvents(&events); }
-    void TearDown() override {
-        EXPECT_TRUE(waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD);
-    }
+    void TearDown() override { EXPECT_TRUE(waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD); }
     // Runs `program` with the arguments `text`, or sh with the script `text`.
     int32_t run(const std::string& text, bool merge = false, const std::string& program = "sh") {
         dos->setCommandName(program);
