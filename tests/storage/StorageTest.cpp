@@ -66,7 +66,7 @@ TEST(IniWriteTest, KeysAreReplacedInPlaceAndUnsafeOnesRefused) {
               "[Caractères]\nNombre=1\nk=é\n");
     for (const std::string_view value : {"1\r\n[Autre]"sv, "1\nx=1"sv, "1\rx=9"sv, "1\0z"sv})
         EXPECT_EQ(withIniValue(kHead, kSection, "Nombre", value), std::nullopt) << value;
-    for (const std::string key : {"Nombre=5\r\nx", "a=b", ";x", " "})
+    for (const std::string key : {"Nombre=5\r\nx", "a=b", "[x", ";x", " "})
         EXPECT_EQ(withIniValue(kHead, kSection, key, "1"), std::nullopt) << key;
     for (const std::string section : {"Carac]t", ""})
         EXPECT_EQ(withIniValue(kHead, section, "Nombre", "1"), std::nullopt) << section;
