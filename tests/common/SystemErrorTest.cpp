@@ -12,6 +12,7 @@ TEST(SystemErrorTest, ReasonsAreFrenchWords) {
                  {EACCES, "l'accès est refusé"},
                  {EROFS, "le disque est en lecture seule"},
                  {ENOSPC, "le disque est plein"},
+                 {EFBIG, "le disque est plein"},
                  {EDQUOT, "le quota de l'utilisateur est atteint"},
                  {EISDIR, "c'est un dossier et non un fichier"},
                  {ENAMETOOLONG, "le nom est trop long"},
