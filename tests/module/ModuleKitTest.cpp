@@ -64,7 +64,7 @@ TEST(ModuleBuild, TheGeneratedSourceBuildsOnlyWhenSound) {
         {Role::Esclave, fj4, "1.5", true},
         {Role::Esclave, fj4, "x; /* AUCUNE */", false},  // the compiler quotes it
         {Role::Maitre, longest, "0", true},  // fractional tick counts: the largest blocks
-        {Role::Maitre, std::vector(700, fj4[0]), "0", false},  // would overwrite the bootloader
+        {Role::Maitre, std::vector(367, longest[0]), "0", false},  // 32.5 kB: over the bootloader
     };
     for (const auto& [role, sequence, delay, builds] : cases) {
         SCOPED_TRACE(std::to_string(sequence.size()) + " characters, delay " + delay);
