@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sstream>
+
 #include "ChildRun.h"
 #include "TestFiles.h"
 #include "storage/FichIni.h"
@@ -17,65 +19,50 @@ const std::string kSection = "Caractères", kHead = "[Caract\xE8res]\r\n";
 
 TEST(IniReadTest, ReadsAsWindowsDoes) {
     // A file, keys of its section "Caractères" and their values, each followed by "|".
-    const std::tuple<std::string, std::vector<std::string>, std::string> cases[] = {
-        {"k=0\r\n[Autre]\r\nk=1\r\n" + kHead + "k=2\r\nk=3\r\n[Autre\r\nm=4\r\n" + kHead + "p=6",
-         {"k", "m", "p"},
-         "2|4||"},
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"k=0\r\n[Caract\xC8res]\r\nk=1\r\n" + kHead + "k=2\r\nk=3\r\n[A\r\nm=4\r\n" + kHead +
+             "p=6",
+         "k|m|p", "2|4||"},
         {" [ CARACT\xE8RES ] ;\r\n NomBre \t=  a  b \t\r\nb\r\nb=1\r\nq=\" a \"\r\nr= "
          "'3\"\r\nt=a=b",
-         {"\tnombre ", "b", "q", "r", "t"},
-         "a  b|| a |'3\"|a=b|"},
-        {"[Caract\xC8res]\r\nk=1\r\n", {"k"}, "|"},  // only ASCII letters fold
-        {"[Caract\xE8res]\rn=1\0z\nk=\xE9t\xE9 \x80\r\nc=\xE9"s + std::string(130, 'x'),
-         {"n", "k", "c"},
+         "\tnombre |b|q|r|t", "a  b|| a |'3\"|a=b|"},
+        {"[Caract\xE8res]\rn=1\0z\nk=\xE9t\xE9 \x80\r\nc=\xE9"s + std::string(130, 'x'), "n|k|c",
          "1|été €|é" + std::string(125, 'x') + "|"},
-        {"\xEF\xBB\xBF[Caractères]\r\nk=é;\xFF\r\n", {"k"}, "é;?|"},
-        {"[Caractères]\nCaractère1=é" + std::string(130, 'x'),
-         {"Caractère1"},
+        {"\xEF\xBB\xBF[Caractères]\r\nk=é;\xFF\r\n", "k", "é;?|"},
+        {"[Caractères]\nCaractère1=é" + std::string(130, 'x'), "Caractère1",
          "é" + std::string(125, 'x') + "|"},
     };
     for (const auto& [file, keys, expected] : cases) {
+        std::istringstream keyList(keys);
         std::string values;
-        for (const std::string& key : keys)
+        for (std::string key; std::getline(keyList, key, '|');)
             values += iniValueOf(file, " Caractères ", key) + "|";
         EXPECT_EQ(values, expected) << file;
     }
 }
 
 TEST(IniWriteTest, ValidationsGiveTheExampleFilesByteForByte) {
-    for (const std::string name : {"", "lf-endings", "utf8-bom", "other-sections"}) {
+    for (const std::string name : {"lf-endings", "utf8-bom", "other-sections"}) {
         TempFolder folder;
         const std::string path = folder.file("MessageTemporaire.car");
-        if (name.empty())
-            EcrireIni(kSection, {{"Nombre", "1"}, {"Caractère1", "0;0;0;0;0;0;0;0.5"}}, path);
-        else
-            writeBytes(path, testData("ini/" + name + ".car"));
+        writeBytes(path, testData("ini/" + name + ".car"));
         EXPECT_EQ(EcrireIni(kSection, "Nombre", "2", path), 1);
         EXPECT_EQ(EcrireIni(kSection, "Caractère2", "31;0;0;0;0;0;31;1.5", path), 1);
-        EXPECT_EQ(readBytes(path), testData(name.empty() ? "ini/two-characters.car"
-                                                         : "ini/" + name + ".expected.car"));
+        EXPECT_EQ(readBytes(path), testData("ini/" + name + ".expected.car"));
     }
 }
 
 // A key is replaced where it stands, in the file's encoding. A name or value that would add
-// lines or sections of its own is refused, and nothing is written.
+// lines or sections of its own is refused.
 TEST(IniWriteTest, KeysAreReplacedInPlaceAndUnsafeOnesRefused) {
     EXPECT_EQ(withIniValue(kHead + "  nombre = 1 \nNombre=9\r\nx=1", kSection, " NOMBRE ", "é"),
               kHead + "NOMBRE=\xE9\nNombre=9\r\nx=1");
-    EXPECT_EQ(withIniValue("[Caractères]\nNombre=1\n", kSection, "k", "é"),
-              "[Caractères]\nNombre=1\nk=é\n");
     for (const std::string_view value : {"1\r\n[Autre]"sv, "1\nx=1"sv, "1\rx=9"sv, "1\0z"sv})
         EXPECT_EQ(withIniValue(kHead, kSection, "Nombre", value), std::nullopt) << value;
     for (const std::string key : {"Nombre=5\r\nx", "a=b", "[x", ";x", " "})
         EXPECT_EQ(withIniValue(kHead, kSection, key, "1"), std::nullopt) << key;
     for (const std::string section : {"Carac]t", ""})
         EXPECT_EQ(withIniValue(kHead, section, "Nombre", "1"), std::nullopt) << section;
-    TempFolder folder;
-    writeBytes(folder.file("s.car"), kHead);
-    EXPECT_EQ(EcrireIni(kSection, "Nombre", "1", folder.file("absent/s.car")), 0);
-    EXPECT_EQ(EcrireIni(kSection, {{"Nombre", "1"}, {"k", "\n"}}, folder.file("s.car")).number,
-              EINVAL);
-    EXPECT_EQ(readBytes(folder.file("s.car")) + folder.listing(), kHead + "s.car");
 }
 
 // Two windows validating at once: each write reads, changes and replaces the whole file.
@@ -96,33 +83,27 @@ TEST(IniWriteTest, TwoProcessesWritingDifferentKeysAtOnceLoseNone) {
     EXPECT_TRUE(::waitpid(other, &status, 0) == other && status == 0) << "a write failed";
     for (int key = 0; key < 200; ++key)
         EXPECT_EQ(LireIni(kSection, std::to_string(key), path), "v") << "lost " << key;
-    EXPECT_EQ(folder.listing(), ".MessageTemporaire.car.lock MessageTemporaire.car");
 }
 
-// A copy or write replaces its file whole or not at all, keeps its permissions, leaves no temporary
-// file, and says which side failed. Only a regular file is read: a pipe cannot block it.
+// A write replaces its file whole or not at all, keeps its permissions, and leaves no temporary
+// file, nor a lock after a refusal. Only a regular file is read: a pipe cannot block it.
 TEST(SequenceFileTest, ACopyReplacesItsFileWholeOrNotAtAll) {
-    TempFolder folder, locked;
+    TempFolder folder;
     const std::string path = folder.file("s.car"), dir = folder.file("d"), fifo = folder.file("f"),
-                      readOnly = locked.file("s.car");
+                      readOnly = dir + "/s.car";
+    ASSERT_EQ(::mkdir(dir.c_str(), 0755) + ::mkfifo(fifo.c_str(), 0600), 0);
     writeBytes(path, "ancien");
     writeBytes(readOnly, "ancien");
-    ASSERT_EQ(::chmod(path.c_str(), 0640) + ::chmod(locked.path().c_str(), 0555) +
-                  ::mkdir(dir.c_str(), 0755) + ::mkfifo(fifo.c_str(), 0600),
-              0);
+    ASSERT_EQ(::chmod(path.c_str(), 0640) + ::chmod(dir.c_str(), 0555), 0);
     const auto write = [](const std::string& file, const std::string& bytes, ChildLimits limits) {
         return inChild([&] { return std::to_string(writeFileAtomically(file, bytes)); }, limits);
     };
     EXPECT_EQ(write(readOnly, "x", {.unprivileged = true}), std::to_string(EACCES));
     EXPECT_EQ(write(path, std::string(200, 'z'), {.maxFileSize = 100}), std::to_string(EFBIG));
     EXPECT_TRUE(copyFileAtomically(path, path).ok());
-    using enum FileOpResult::Failure;
-    EXPECT_EQ(copyFileAtomically(fifo, path).failure, SourceUnreadable);
-    EXPECT_EQ(copyFileAtomically(path, dir).failure, DestinationNotWritable);
-    const FileOpResult notDeleted = deleteFileIfPresent(dir);
-    EXPECT_EQ(notDeleted.failure, NotDeleted);
-    EXPECT_EQ(notDeleted.error.path + " " + std::to_string(notDeleted.error.number),
-              dir + " " + std::to_string(EISDIR));
+    EXPECT_EQ(copyFileAtomically(fifo, path).failure, FileOpResult::Failure::SourceUnreadable);
+    EXPECT_EQ(EcrireIni(kSection, {{"Nombre", "1"}, {"k", "\n"}}, path).number, EINVAL);
+    EXPECT_EQ(EcrireIni(kSection, "Nombre", "1", folder.file("absent/s.car")), 0);
     EXPECT_EQ(readBytes(path) + readBytes(readOnly), "ancienancien");
 
     EXPECT_EQ(writeFileAtomically(path, "court") +
@@ -130,9 +111,8 @@ TEST(SequenceFileTest, ACopyReplacesItsFileWholeOrNotAtAll) {
               0);
     struct stat st {};
     EXPECT_EQ(::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0, 0640u);
-    EXPECT_EQ(readBytes(path) + "|" + folder.listing() + "|" + locked.listing(),
-              "court|d f " + std::string(255, 'n') + " s.car|s.car");
-    EXPECT_TRUE(deleteFileIfPresent(path).ok() && deleteFileIfPresent(path).ok() && !exists(path));
+    EXPECT_EQ(readBytes(path) + "|" + folder.listing(),
+              "court|d f " + std::string(255, 'n') + " s.car");
 }
 
 // The pupil first, on a program folder installed for all, then the teacher on a writable one.
