@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Builds the .deb and checks its dependencies, files, desktop entry and file type; then a pupil,
-# who cannot write the program's folder, opens a sequence with the program it installs.
+# Checks the .deb's dependencies, files, desktop entry, file type, and that a pupil opens a sequence.
 set -euo pipefail
 out="$2/package" root=$(mktemp -d) failures=0
 trap 'chmod -R u+w "$root"; rm -rf "$root"' EXIT

@@ -128,9 +128,8 @@ TEST(WorkingFolderTest, TheProgramFolderIfWritableAndFreeElseThePupilsOwn) {
     ASSERT_EQ(::chmod(program.path().c_str(), 0755), 0);
     for (const char* name :
          {".MessageTemporaire.car.k3j9x0ab.tmp", ".AfficheurCarac.c.00000000.tmp",
-          ".autre.car.k3j9x0ab.tmp", ".MessageTemporaire.car.court.tmp"}) {
+          ".autre.car.k3j9x0ab.tmp", ".MessageTemporaire.car.court.tmp"})
         writeBytes(program.file(name), "x");
-    }
     const std::string work = program.file("Travail");
     {
         const WorkingFolder first = WorkingFolder::take(program.path(), user);
