@@ -38,5 +38,5 @@ std::string readBytes(const std::string& path);
 // Writes the bytes, replacing the file; throws when it cannot.
 void writeBytes(const std::string& path, std::string_view bytes);
 bool exists(const std::string& path);
-// A file of tests/data, e.g. testData("ini/two-characters.car").
+// A file of tests/data, e.g. testData("ini/utf8-bom.car").
 std::string testData(std::string_view name);
