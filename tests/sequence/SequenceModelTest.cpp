@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cctype>
 #include <cerrno>
 #include <sstream>
 #include <string>
@@ -104,35 +103,30 @@ class SequenceTest : public testing::Test {
 };
 
 struct Flow {
-    const char* name;
+    const char* name;  // what the flow shows, as the test's name
     const char* actions;
     const char* trace;
     int stored;
 };
 
 const Flow kFlows[] = {
-    {"validations append; the preview plays them, never the open one", "v v v p t t t t",
+    {"ValidationsAppendThePreviewPlaysThemNeverTheOpenOne", "v v v p t t t t",
      "2_ 3_ 4_ 4_ 1 2 3 1", 3},
-    {"re-validating character 1 of a loaded file keeps its 3", "L3 v p t t t t", "1 2 2 1 2 3 1",
+    {"ReValidatingCharacter1OfALoadedFileKeepsIts3", "L3 v p t t t t", "1 2 2 1 2 3 1", 3},
+    {"ADownloadDuringThePreviewShortensNothing", "v v v p t t d t t t", "2_ 3_ 4_ 4_ 1 2 2 3 1 2",
      3},
-    {"a download during the preview shortens nothing", "v v v p t t d t t t",
-     "2_ 3_ 4_ 4_ 1 2 2 3 1 2", 3},
-    {"Next reaches the open position after a Load", "L3 > > > >", "1 2 3 4_ 4_!", 3},
-    {"Next reaches the open position after a download", "v v < < d > > >", "2_ 3_ 2 1 1 2 3_ 3_!",
-     2},
-    {"Previous stops at 1, Next at the open position", "< > v > < <", "1_! 1_! 2_ 2_! 1 1!", 1},
-    {"with nothing stored the preview shows the missing character 1", "p t t", "1_ 1_ 1_", 0},
-    {"New empties the sequence under a playing preview", "v v p t n t v t", "2_ 3_ 3_ 1 1_ 1_ 2_ 1",
-     1},
-    {"a Load restarts a playing preview from 1", "v v v p t t L5 t t", "2_ 3_ 4_ 4_ 1 2 1 1 2", 5},
-    {"Next during the preview skips ahead from the next character", "L5 p t > t t", "1 1 1 3 3 4",
-     5},
-    {"Next during the preview may show the open position, never a tick", "L2 p t t > > > t",
+    {"NextReachesTheOpenPositionAfterALoad", "L3 > > > >", "1 2 3 4_ 4_!", 3},
+    {"NextReachesTheOpenPositionAfterADownload", "v v < < d > > >", "2_ 3_ 2 1 1 2 3_ 3_!", 2},
+    {"PreviousStopsAt1NextAtTheOpenPosition", "< > v > < <", "1_! 1_! 2_ 2_! 1 1!", 1},
+    {"WithNothingStoredThePreviewShowsTheMissingCharacter1", "p t t", "1_ 1_ 1_", 0},
+    {"NewEmptiesTheSequenceUnderAPlayingPreview", "v v p t n t v t", "2_ 3_ 3_ 1 1_ 1_ 2_ 1", 1},
+    {"ALoadRestartsAPlayingPreviewFrom1", "v v v p t t L5 t t", "2_ 3_ 4_ 4_ 1 2 1 1 2", 5},
+    {"NextDuringThePreviewSkipsAheadFromTheNextCharacter", "L5 p t > t t", "1 1 1 3 3 4", 5},
+    {"NextDuringThePreviewMayShowTheOpenPositionNeverATick", "L2 p t t > > > t",
      "1 1 1 2 2 3_ 3_! 1", 2},
-    {"the buttons act on the number shown once the preview stops", "v v v < < < p t p > < p t p v",
+    {"TheButtonsActOnTheNumberShownOnceThePreviewStops", "v v v < < < p t p > < p t p v",
      "2_ 3_ 4_ 3 2 1 1 1 1 2 1 1 1 1 2", 3},
-    {"a validation during the preview stores the character shown", "L3 p t t v t", "1 1 1 2 4_ 1",
-     3},
+    {"AValidationDuringThePreviewStoresTheCharacterShown", "L3 p t t v t", "1 1 1 2 4_ 1", 3},
 };
 
 class SequenceFlowTest : public SequenceTest, public testing::WithParamInterface<Flow> {};
@@ -143,17 +137,8 @@ TEST_P(SequenceFlowTest, ShowsAndCounts) {
     EXPECT_EQ(nombre(), GetParam().stored);
 }
 
-INSTANTIATE_TEST_SUITE_P(Flows, SequenceFlowTest, testing::ValuesIn(kFlows), [](const auto& flow) {
-    std::string name;  // the flow's words in CamelCase
-    bool wordStart = true;
-    for (const char c : std::string(flow.param.name)) {
-        const bool letter = std::isalnum(static_cast<unsigned char>(c)) != 0;
-        name += letter ? (wordStart ? static_cast<char>(std::toupper(c)) : c) : '\0';
-        wordStart = !letter;
-    }
-    std::erase(name, '\0');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Flows, SequenceFlowTest, testing::ValuesIn(kFlows),
+                         [](const auto& flow) { return std::string(flow.param.name); });
 
 // The typed duration is stored with its first comma turned into a point, leading blanks gone.
 TEST_F(SequenceTest, ValidationsWriteTheFileAsBefore) {
