@@ -78,7 +78,7 @@ class WindowTest : public testing::Test {
     }
     void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
     void clickDot(int r, int i) { QTest::mouseClick(window->grid().dot(r, i), Qt::LeftButton); }
-    void key(Qt::Key key) { QTest::keyClick(window->windowHandle(), key); }
+    void keys(const QKeySequence& keys) { QTest::keySequence(window->windowHandle(), keys); }
     QPoint centre(std::pair<int, int> rowAndIndex) const {
         DotBox* dot = window->grid().dot(rowAndIndex.first, rowAndIndex.second);
         return dot->mapTo(window.get(), dot->rect().center());
@@ -87,8 +87,7 @@ class WindowTest : public testing::Test {
     QString number() const { return control<QLabel>("LNumCaractère")->text(); }
     QLineEdit* duration() const { return control<QLineEdit>("TDurée"); }
     QString output() const { return control<QPlainTextEdit>("RTB1")->toPlainText(); }
-    std::vector<int> rows() const { return {grid().rowValues().begin(), grid().rowValues().end()}; }
-    const DotGrid& grid() const { return window->grid(); }
+    auto rows() const { return window->grid().rowValues(); }
     QString told() {  // the one box shown since the last look
         const QStringList boxes = std::exchange(seam.boxes, {});
         EXPECT_EQ(boxes.size(), 1) << boxes.join(" / ").toStdString();
