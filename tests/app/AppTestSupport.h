@@ -54,18 +54,15 @@ struct FakeSeam : WindowSeam {
 class WindowTest : public testing::Test {
   protected:
     void SetUp() override {
-        writeTool("make", ". '" + tools.path() + "'/$1.sh\n");
+        writeBytes(tools.file("make"), "#!/bin/sh\n. '" + tools.path() + "'/$1.sh\n");
+        QFile::setPermissions(QString::fromStdString(tools.file("make")),
+                              QFile::ExeOwner | QFile::ReadOwner);
         openWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     void openWindow() {
         window = std::make_unique<EditorWindow>(QString::fromStdString(folder.path()), seam);
         window->show();
-    }
-    void writeTool(const char* name, const std::string& script) {
-        writeBytes(tools.file(name), "#!/bin/sh\n" + script);
-        QFile::setPermissions(QString::fromStdString(tools.file(name)),
-                              QFile::ExeOwner | QFile::ReadOwner);
     }
     void download(const std::string& all, const std::string& program = "") {
         writeBytes(tools.file("all.sh"), all);
@@ -79,10 +76,6 @@ class WindowTest : public testing::Test {
     void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
     void clickDot(int r, int i) { QTest::mouseClick(window->grid().dot(r, i), Qt::LeftButton); }
     void keys(const QKeySequence& keys) { QTest::keySequence(window->windowHandle(), keys); }
-    QPoint centre(std::pair<int, int> rowAndIndex) const {
-        DotBox* dot = window->grid().dot(rowAndIndex.first, rowAndIndex.second);
-        return dot->mapTo(window.get(), dot->rect().center());
-    }
     void menu(const char* name) { control<QAction>(name)->trigger(); }
     QString number() const { return control<QLabel>("LNumCaractère")->text(); }
     QLineEdit* duration() const { return control<QLineEdit>("TDurée"); }
