@@ -9,8 +9,9 @@
 #include "console/ChildProcess.h"
 
 // The words are DownloadOutcomeTest's, the excerpt BuildOutputViewTest's, the file named
-// GenerationTest's; the window picks the box, widens, selects the word found, stays live.
-TEST_F(WindowTest, TheDownloadOutcomeDecidesTheBox) {
+// GenerationTest's; the window picks the box, widens, selects the word found, shows the stages as
+// they come and stays live.
+TEST_F(WindowTest, TheDownloadShowsItsStagesAndItsOutcome) {
     const struct {
         std::string all, program;
         const char* box;
@@ -38,20 +39,7 @@ TEST_F(WindowTest, TheDownloadOutcomeDecidesTheBox) {
         EXPECT_EQ(window->width() > 700, c.widened) << c.all;
         EXPECT_EQ(control<QPlainTextEdit>("RTB1")->textCursor().selectedText(), c.selected);
     }
-    EXPECT_EQ(window->grid().rowValue(0), 1);
-    folder.writeSequence("326", {});  // more than the module holds: nothing is built
-    download("touch built");
-    EXPECT_TRUE(told().startsWith("Séquence trop longue (48) La séquence compte 326 caractères"));
-    folder.writeSequence("1", {});
-    QFile::remove(file("modèle/AfficheurCaracMaitre.mod"));  // nothing is built without a source
-    download("touch built");
-    EXPECT_TRUE(told().startsWith("Erreur de fichier (16) Le modèle du programme"));
-    EXPECT_FALSE(exists(folder.file("built")));
-}
-
-// Stand-in tools that wait for the test at each stage (avrdude writes on its error output): the
-// stages and output show as they come, and the window stays live.
-TEST_F(WindowTest, DownloadStagesAndOutputShowWhileTheToolsRun) {
+    // Stand-in tools wait for the test at each stage (avrdude writes on its error output).
     const std::string waitFor = "waitfor() { i=0; while [ ! -e '" + tools.path() +
                                 "'/$1 ] && [ $i -lt 2000 ]; do sleep 0.01; i=$((i+1)); done; }\n";
     auto stage = [this] { return control<QLabel>("LÉtape")->text(); };
@@ -75,7 +63,15 @@ TEST_F(WindowTest, DownloadStagesAndOutputShowWhileTheToolsRun) {
     EXPECT_EQ(told(), "Vexlo (0) Programmation réussie.\r\nRegarde ton afficheur.");
     EXPECT_EQ(stage(), "");
     EXPECT_TRUE(control("CBDescendre")->isEnabled());
-    EXPECT_EQ(window->grid().rowValue(0), 7);
+    EXPECT_EQ(window->grid().rowValue(0), 6);  // dot 0 clicked in the flood, then at each stage
+    folder.writeSequence("326", {});           // more than the module holds: nothing is built
+    download("touch built");
+    EXPECT_TRUE(told().startsWith("Séquence trop longue (48) La séquence compte 326 caractères"));
+    folder.writeSequence("1", {});
+    QFile::remove(file("modèle/AfficheurCaracMaitre.mod"));  // nothing is built without a source
+    download("touch built");
+    EXPECT_TRUE(told().startsWith("Erreur de fichier (16) Le modèle du programme"));
+    EXPECT_FALSE(exists(folder.file("built")));
 }
 
 // Closing the window or logging out (SIGTERM, SIGHUP) ends the tool's whole process group.
@@ -95,8 +91,7 @@ TEST_F(WindowTest, ClosingOrEndingTheSessionEndsTheBuildToolAndItsChildren) {
     }
 }
 
-// Through the real kit to vexlo-module, whose lines tell what each module showed (the slave's
-// timing is FirmwareTimingTest's).
+// Through the real kit to vexlo-module (the slave's timing is FirmwareTimingTest's).
 TEST_F(WindowTest, TheVirtualModulesShowTheSequenceAsMasterAndAsSlave) {
     if (QStandardPaths::findExecutable("avr-gcc").isEmpty() ||
         QStandardPaths::findExecutable("avrdude").isEmpty()) {
@@ -142,8 +137,8 @@ TEST_F(WindowTest, TheVirtualModulesShowTheSequenceAsMasterAndAsSlave) {
     EXPECT_TRUE(shown("2").startsWith(sequence)) << shown("2").toStdString();
 }
 
-// On a shared install (program folder read-only) a second window works and builds in a folder of
-// the pupil's own; saves go to the pupil's documents. Opening a file there is the package test's.
+// A second window on a read-only install works in the pupil's folders (opening a file:
+// package_deb).
 TEST_F(WindowTest, APupilsWorkGoesToThePupilsFolders) {
     window.reset();
     ::chmod(folder.path().c_str(), 0555);

@@ -4,7 +4,9 @@
 const std::array<int16_t, 7> kF = {31, 1, 1, 15, 1, 1, 1};
 const std::string kStoredF = "[Caract\xE8res]\r\nNombre=1\r\nCaract\xE8re1=31;1;1;15;1;1;1;1.5\r\n";
 
-TEST_F(WindowTest, TheNumberWarnsBeyond28AndTheDelayShowsForTheSlaveOnCharacter1) {
+// The number warns beyond 28 and the delay shows for the slave on character 1; the file menu and a
+// failed validation say why they did nothing.
+TEST_F(WindowTest, TheNumberTheRoleAndTheFileMenu) {
     auto shown = [this] {
         return std::tuple(control<QLabel>("LNumCaractère")->palette().color(QPalette::WindowText),
                           control<QLabel>("TTropDeCar")->text(), control("TRetard")->isVisible(),
@@ -19,9 +21,6 @@ TEST_F(WindowTest, TheNumberWarnsBeyond28AndTheDelayShowsForTheSlaveOnCharacter1
     EXPECT_EQ(shown(), std::tuple(QColor(192, 0, 192), "", true, false));
     control<QRadioButton>("MaitreEsclave0")->click();
     EXPECT_EQ(shown(), std::tuple(QColor(192, 0, 192), "", false, true));
-}
-
-TEST_F(WindowTest, TheFileMenuAndAFailedValidationSayWhy) {
     seam.answers = {file("Travail/vide.car"), {}, file("Travail/absent.car")};
     keys(Qt::CTRL | Qt::Key_S);
     EXPECT_TRUE(told().contains("rien à sauver"));
@@ -79,8 +78,7 @@ TEST_F(WindowTest, ThePreviewTicksShowTheCharactersUntilStopped) {
     EXPECT_FALSE(timer->isActive());
 }
 
-// A star in the trace is a lit dot. The arrows never change the role; the output box keeps the
-// page keys.
+// A star in the trace is a lit dot.
 TEST_F(WindowTest, KeysDrawValidateAndStep) {
     QString trace;
     for (const Qt::Key pressed :
@@ -115,8 +113,7 @@ TEST_F(WindowTest, KeysDrawValidateAndStep) {
     EXPECT_EQ(number(), "3");
 }
 
-// A drag gives every dot it crosses, however fast, the new state of the dot it started on; the
-// press and the moves over that dot toggle it once.
+// A drag gives every dot it crosses, however fast, the new state of the dot it started on.
 TEST_F(WindowTest, ADragPaintsWithTheFirstDotsNewState) {
     auto centre = [this](std::pair<int, int> rowAndIndex) {
         DotBox* dot = window->grid().dot(rowAndIndex.first, rowAndIndex.second);
