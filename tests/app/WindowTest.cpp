@@ -97,11 +97,7 @@ TEST_F(WindowTest, KeysDrawValidateAndStep) {
         EXPECT_TRUE(control<QRadioButton>(role)->isChecked()) << role;
     }
     duration()->setFocus();
-    for (const auto& [typed, enter] : {std::pair{"1,5", Qt::Key_Return}, {"2", Qt::Key_Enter}}) {
-        duration()->selectAll();
-        QTest::keyClicks(duration(), typed);
-        keys(enter);
-    }
+    keys({Qt::Key_Return, Qt::Key_Enter});
     keys({Qt::Key_PageUp, Qt::Key_PageUp});
     EXPECT_EQ(std::tuple(number(), rows()[1]), std::tuple(QString("1"), 16));
     click("Command1");  // erases the drawing, stores nothing
@@ -115,27 +111,21 @@ TEST_F(WindowTest, KeysDrawValidateAndStep) {
 
 // A drag gives every dot it crosses, however fast, the new state of the dot it started on.
 TEST_F(WindowTest, ADragPaintsWithTheFirstDotsNewState) {
-    auto centre = [this](std::pair<int, int> rowAndIndex) {
-        DotBox* dot = window->grid().dot(rowAndIndex.first, rowAndIndex.second);
-        return dot->mapTo(window.get(), dot->rect().center());
+    auto centre = [this](std::pair<int, int> dot) {
+        DotBox* box = window->grid().dot(dot.first, dot.second);
+        return box->mapTo(window.get(), box->rect().center());
     };
-    const struct {
-        const char* record;
-        std::vector<std::pair<int, int>> path;
-        std::array<int16_t, 7> rows;
-    } cases[] = {
-        {"0;0;10;0;0;0;0;0.5", {{2, 1}, {2, 4}}, {0, 0, 0, 0, 0, 0, 0}},
-        {"0;0;0;0;0;0;0;0.5", {{0, 0}, {6, 0}, {6, 4}}, {1, 1, 1, 1, 1, 1, 31}},
-    };
-    for (const auto& c : cases) {
-        window->MiseAJourCaractère(QString::fromUtf8(c.record));
-        QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, centre(c.path.front()));
-        for (const auto& dot : c.path) {
+    auto drag = [&](std::initializer_list<std::pair<int, int>> dots) {
+        QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, centre(dots.begin()[0]));
+        for (const auto& dot : dots) {
             QTest::mouseMove(window->windowHandle(), centre(dot));
         }
-        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, centre(c.path.back()));
-        EXPECT_EQ(rows(), c.rows) << c.record << " from " << c.path.front().first;
-    }
+        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, centre(dots.end()[-1]));
+        return rows();
+    };
+    window->MiseAJourCaractère("0;0;10;0;0;0;0;0.5");
+    EXPECT_EQ(drag({{2, 1}, {2, 4}}), (std::array<int16_t, 7>{0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(drag({{0, 0}, {6, 0}, {6, 4}}), (std::array<int16_t, 7>{1, 1, 1, 1, 1, 1, 31}));
 }
 
 template <typename T>
