@@ -11,12 +11,8 @@
 // GenerationTest's; the window picks the box, widens, selects the word found, shows the stages as
 // they come and stays live.
 TEST_F(WindowTest, TheDownloadShowsItsStagesAndItsOutcome) {
-    const struct {
-        std::string all, program;
-        const char* box;
-        bool widened;
-        const char* selected;
-    } cases[] = {
+    // make all, make program, the box, whether the window widens, the word selected
+    const std::tuple<std::string, std::string, const char*, bool, const char*> cases[] = {
         {"yes 'AfficheurCarac.c:12: error: x' | head -c 10000000", "",
          "Erreur de compilation (4112) Erreur de compilation.\r\nL'erreur est la suivante :\r\n"
          "AfficheurCarac.c:12: error: x\n",
@@ -30,13 +26,13 @@ TEST_F(WindowTest, TheDownloadShowsItsStagesAndItsOutcome) {
     poll(window.get(), [this] {  // a click while the flood of errors arrives
         return output().size() > 100000 && (clickDot(0, 0), true);
     });
-    for (const auto& c : cases) {
+    for (const auto& [all, program, box, widened, selected] : cases) {
         window->resize(304, window->height());
-        download(c.all, c.program);
-        const QString box = told();
-        EXPECT_TRUE(box.startsWith(c.box) && box.size() < 3000) << box.left(300).toStdString();
-        EXPECT_EQ(window->width() > 700, c.widened) << c.all;
-        EXPECT_EQ(control<QPlainTextEdit>("RTB1")->textCursor().selectedText(), c.selected);
+        download(all, program);
+        const QString shown = told();
+        EXPECT_TRUE(shown.startsWith(box) && shown.size() < 3000) << shown.left(300).toStdString();
+        EXPECT_EQ(window->width() > 700, widened) << all;
+        EXPECT_EQ(control<QPlainTextEdit>("RTB1")->textCursor().selectedText(), selected);
     }
     // Stand-in tools wait for the test at each stage (avrdude writes on its error output).
     const std::string waitFor = "waitfor() { i=0; while [ ! -e '" + tools.path() +
