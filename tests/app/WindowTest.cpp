@@ -79,7 +79,7 @@ TEST_F(WindowTest, ThePreviewTicksShowTheCharactersUntilStopped) {
 }
 
 // A star in the trace is a lit dot.
-TEST_F(WindowTest, KeysDrawValidateAndStep) {
+TEST_F(WindowTest, KeysAndDragsDrawValidateAndStep) {
     QString trace;
     for (const Qt::Key pressed :
          {Qt::Key_Space, Qt::Key_End, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space, Qt::Key_Home,
@@ -107,10 +107,7 @@ TEST_F(WindowTest, KeysDrawValidateAndStep) {
     control("RTB1")->setFocus();
     keys(Qt::Key_PageUp);
     EXPECT_EQ(number(), "3");
-}
-
-// A drag gives every dot it crosses, however fast, the new state of the dot it started on.
-TEST_F(WindowTest, ADragPaintsWithTheFirstDotsNewState) {
+    // A drag gives every dot it crosses, however fast, the new state of the dot it started on.
     auto centre = [this](std::pair<int, int> dot) {
         DotBox* box = window->grid().dot(dot.first, dot.second);
         return box->mapTo(window.get(), box->rect().center());

@@ -33,9 +33,8 @@ click 3720 1170 495 285  # the duration
 xdotool key ctrl+a type "1,5"
 click 2280 1560 2175 375  # validate
 printf '[Caract\xe8res]\r\nNombre=1\r\nCaract\xe8re1=31;1;1;15;1;1;1;1.5\r\n' >"$work/f.car"
-holds_f() { cmp -s "$work/f.car" "$work/Vexlo/MessageTemporaire.car"; }
-wait_for "the F in the working file" holds_f
+wait_for "the F in the working file" cmp -s "$work/f.car" "$work/Vexlo/MessageTemporaire.car"
 
 kill -TERM "$vexlo"
 wait "$vexlo" || fail "the program ended with status $?"
-holds_f || fail "the working file changed when the program ended"
+cmp -s "$work/f.car" "$work/Vexlo/MessageTemporaire.car" || fail "the working file changed"
