@@ -4,8 +4,7 @@
 const std::array<int16_t, 7> kF = {31, 1, 1, 15, 1, 1, 1};
 const std::string kStoredF = "[Caract\xE8res]\r\nNombre=1\r\nCaract\xE8re1=31;1;1;15;1;1;1;1.5\r\n";
 
-// The number warns beyond 28 and the delay shows for the slave on character 1; the file menu and a
-// failed validation say why they did nothing.
+// The number warns beyond 28, the delay shows for a slave on 1, the file menu says why it failed.
 TEST_F(WindowTest, TheNumberTheRoleAndTheFileMenu) {
     auto shown = [this] {
         return std::tuple(control<QLabel>("LNumCaractère")->palette().color(QPalette::WindowText),
