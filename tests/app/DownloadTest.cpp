@@ -61,6 +61,11 @@ TEST_F(WindowTest, TheDownloadShowsItsStagesAndItsOutcome) {
     download("touch built");
     EXPECT_TRUE(told().startsWith("Séquence trop longue (48) La séquence compte 326 caractères"));
     folder.writeSequence("1", {});
+    {
+        const ScopedEnv noTools("PATH", "/nonexistent");
+        download("");
+        EXPECT_TRUE(told().contains("ne peut pas être lancé (« make » : le fichier ou le dossier"));
+    }
     QFile::remove(file("modèle/AfficheurCaracMaitre.mod"));  // nothing is built without a source
     download("touch built");
     EXPECT_TRUE(told().startsWith("Erreur de fichier (16) Le modèle du programme"));

@@ -150,13 +150,17 @@ TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
     EXPECT_EQ(seam.showOpen(nullptr, settings), "");
     whenUp<QFileDialog>([](QFileDialog* dialog) { choose(dialog, "neuve"); });
     EXPECT_EQ(seam.showSave(nullptr, settings), in + "neuve.car");
-    QString shown;
-    whenUp<QMessageBox>([&](QMessageBox* box) {
-        shown = QStringLiteral("%1 %2 %3").arg(box->icon()).arg(box->windowTitle(), box->text());
-        box->button(QMessageBox::Ok)->click();
-    });
-    seam.MsgBox(nullptr, "Texte", vbCritical | vbSystemModal, "Titre");
-    EXPECT_EQ(shown, QStringLiteral("%1 Titre Texte").arg(QMessageBox::Critical));
+    for (const auto& [style, icon] : {std::pair{vbCritical | vbSystemModal, QMessageBox::Critical},
+                                      {vbExclamation, QMessageBox::Warning}}) {
+        QString shown;
+        whenUp<QMessageBox>([&](QMessageBox* box) {
+            shown =
+                QStringLiteral("%1 %2 %3").arg(box->icon()).arg(box->windowTitle(), box->text());
+            box->button(QMessageBox::Ok)->click();
+        });
+        seam.MsgBox(nullptr, "Texte", style, "Titre");
+        EXPECT_EQ(shown, QStringLiteral("%1 Titre Texte").arg(icon));
+    }
     QString asked;  // asked last: unasked, the answer finds no box
     whenUp<QFileDialog>([&](QFileDialog* dialog) {
         whenUp<QMessageBox>([&](QMessageBox* box) {
