@@ -9,6 +9,10 @@
 #include <fstream>
 #include <stdexcept>
 
+bool becomeNobody() {
+    return ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+}
+
 std::string inChild(const std::function<std::string()>& body, ChildLimits limits) {
     int fds[2];
     if (::pipe(fds) != 0) {
@@ -19,7 +23,7 @@ std::string inChild(const std::function<std::string()>& body, ChildLimits limits
         ::close(fds[0]);
         bool ready = true;
         if (limits.unprivileged && ::geteuid() == 0) {
-            ready = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+            ready = becomeNobody();
         }
         if (limits.maxFileSize >= 0) {
             std::signal(SIGXFSZ, SIG_IGN);

@@ -8,6 +8,9 @@ struct ChildLimits {
     long maxFileSize = -1;      // RLIMIT_FSIZE in bytes, or -1 for none: a disk that fills up
 };
 
+// Makes a root process "nobody" (uid and gid 65534, no groups); false when that failed.
+bool becomeNobody();
+
 // Runs `body` in a forked child under `limits` and returns the text it produced.
 std::string inChild(const std::function<std::string()>& body, ChildLimits limits);
 
