@@ -58,12 +58,14 @@ TEST_F(WindowTest, ThePreviewTicksShowTheCharactersUntilStopped) {
     click("CBDéfiler");  // stalls: a Qt timer of interval 0 would fire without end
     EXPECT_FALSE(timer->isActive());
     click("CBDéfiler");
+    control<QRadioButton>("MaitreEsclave1")->click();  // the hidden duration is still stored
     for (const int n : {1, 2}) {
         window->MiseAJourCaractère(QString("%1;0;0;0;0;0;0;%1").arg(n));
         click("CBCaracOk");
     }
     duration()->setText("0,25");
-    click("CBDéfiler");
+    control("CBDéfiler")->setFocus();
+    keys(Qt::Key_Space);
     EXPECT_EQ(timer->interval(), 250);
     EXPECT_FALSE(control<QPushButton>("CBDéfiler")->icon().isNull());
     for (const int n : {1, 2}) {
@@ -89,6 +91,16 @@ TEST_F(WindowTest, KeysAndDragsDrawValidateAndStep) {
         trace += focused ? focused->objectName() + (focused->lit() ? "* " : " ") : "? ";
     }
     EXPECT_EQ(trace, "A0* A4 A4 B4 B4* B0 B0 A0* A0* A0 B0 C0 D0 E0 F0 G0 G0 ");
+    for (QWidget* reached : window->findChildren<QWidget*>()) {  // named for screen readers
+        if (reached->isVisible() && (reached->focusPolicy() & Qt::TabFocus)) {
+            const QAccessibleInterface* named = QAccessible::queryAccessibleInterface(reached);
+            EXPECT_FALSE(named->text(QAccessible::Name).isEmpty())
+                << reached->objectName().toStdString();
+        }
+    }
+    keys(Qt::ALT | Qt::Key_F);
+    EXPECT_NE(qobject_cast<QMenu*>(QApplication::activePopupWidget()), nullptr);
+    keys(Qt::Key_Escape);
     for (const char* role : {"MaitreEsclave1", "MaitreEsclave0"}) {
         control<QRadioButton>(role)->click();
         control(role)->setFocus();
