@@ -41,8 +41,11 @@ struct Kit : ProgramFolder {
     std::string make(const std::string& arguments) const {
         const std::string command = "cd '" + path() + "' && LC_ALL=C make " + arguments + " 2>&1";
         const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-        std::string output(1 << 20, '\0');
-        output.resize(fread(output.data(), 1, output.size(), pipe.get()));
+        std::string output;  // read to the end, so make never waits on a full pipe
+        char buffer[4096];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) {
+            output.append(buffer, n);
+        }
         return output;
     }
     std::vector<uint8_t> firmware() const {
