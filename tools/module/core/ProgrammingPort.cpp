@@ -15,6 +15,12 @@
 
 namespace {
 
+// Connections that wait for the session under way; avrdude gives up on one after about 10 s.
+constexpr int kWaitingConnections = 16;
+// A connection silent this long is no avrdude at work (it waits 5 s at most for an answer): it
+// gives the module back to the next one.
+constexpr int kIdleMilliseconds = 15000;
+
 bool sendAll(int connection, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t sent = send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL);
@@ -60,7 +66,7 @@ int ProgrammingPort::open() {
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     auto* generic = reinterpret_cast<sockaddr*>(&address);
-    if (bind(listener_, generic, length) != 0 || listen(listener_, 4) != 0 ||
+    if (bind(listener_, generic, length) != 0 || listen(listener_, kWaitingConnections) != 0 ||
         getsockname(listener_, generic, &length) != 0) {
         return errno;
     }
@@ -91,27 +97,27 @@ void ProgrammingPort::serve() {
 void ProgrammingPort::session(int connection) {
     const int on = 1;
     setsockopt(connection, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    // Closing resets the link, and so does the system when the module dies: avrdude then reads
+    // an error and gives up, where an orderly end of file would keep it reading for ever.
+    const linger reset{1, 0};
+    setsockopt(connection, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    // A connection that waited while another session ran holds the sync requests avrdude sent
+    // meanwhile; answering them all would shift every later answer, so they are dropped and
+    // avrdude's next attempt finds the bootloader fresh.
+    char bytes[4096];
+    while (recv(connection, bytes, sizeof bytes, MSG_DONTWAIT) > 0) {
+    }
     Stk500Session bootloader(module_.enterBootloader());
     bool left = false;
     for (;;) {
-        pollfd ready[] = {
-            {connection, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
-        if (poll(ready, 3, -1) < 0) {
+        pollfd ready[] = {{connection, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+        const int events = poll(ready, 2, kIdleMilliseconds);
+        if (events < 0) {
             continue;
         }
-        if (ready[1].revents != 0) {
+        if (events == 0 || ready[1].revents != 0) {
             break;
         }
-        if (ready[2].revents & POLLIN) {
-            const int busy = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (busy >= 0) {
-                close(busy);
-            }
-        }
-        if (ready[0].revents == 0) {
-            continue;
-        }
-        char bytes[4096];
         const ssize_t got = recv(connection, bytes, sizeof bytes, 0);
         if (got < 0 && errno == EINTR) {
             continue;

@@ -9,7 +9,7 @@
 // (-c stk500v1 -P net:127.0.0.1:PORT) reaches the bootloader of the module the cable is in.
 // A connection resets that module into its bootloader; leaving programming mode, or closing,
 // starts the program it then holds. One session at a time, served on a thread of its own; a
-// second connection meanwhile is closed at once, as a busy serial port refuses a second user.
+// connection made meanwhile waits its turn, as a second avrdude would wait for a serial port.
 class ProgrammingPort {
   public:
     struct Module {
