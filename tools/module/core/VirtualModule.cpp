@@ -1,5 +1,7 @@
 #include "VirtualModule.h"
 
+#include "common/SystemError.h"
+
 VirtualModule::VirtualModule(int modules, LiveChain::Listener listener)
     : chain_(modules, std::move(listener)),
       port_(
@@ -14,8 +16,8 @@ std::string VirtualModule::open() {
     if (const int error = port_.open(); error != 0) {
         return "le port du câble sur 127.0.0.1 ne s'ouvre pas (" + frenchReason(error) + ")";
     }
-    if (const SystemError error = portFile_.write(portFilePath(), port()); error.failed()) {
-        return "le fichier du port ne s'écrit pas : " + frenchDescription(error);
+    if (const std::string failure = portFile_.write(portFilePath(), port()); !failure.empty()) {
+        return "le fichier du port ne s'écrit pas : " + failure;
     }
     return {};
 }
