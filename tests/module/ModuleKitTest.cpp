@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <pty.h>
-#include <simavr/sim_hex.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,53 +8,13 @@
 #include <memory>
 #include <thread>
 
-#include "Chain.h"
 #include "ChildRun.h"
+#include "ModuleKit.h"
 #include "Stk500Session.h"
-#include "TestFiles.h"
-#include "common/CharacterRecord.h"
-#include "common/NumberText.h"
 #include "firmware/DownloadOutcome.h"
-#include "firmware/Generation.h"
 #include "firmware/ModuleCapacity.h"
 
 using enum DownloadOutcome;
-using Character = std::pair<Picture, double>;  // rows, seconds
-// F, J and 4, none symmetric: with no row alike between neighbours, each change shows at the
-// first row scanned after it.
-const std::vector<Character> fj4 = {{{31, 1, 1, 15, 1, 1, 1}, 0.2},
-                                    {{16, 16, 16, 16, 16, 17, 14}, 0.3},
-                                    {{8, 12, 10, 9, 31, 8, 8}, 0.1}};
-
-struct Kit : ProgramFolder {
-    Kit(Role role, const std::vector<Character>& sequence, const std::string& delay = "0") {
-        std::vector<std::string> records;
-        for (const auto& [r, seconds] : sequence) {
-            records.push_back(
-                formatRecord({r[0], r[1], r[2], r[3], r[4], r[5], r[6]}, formatNumber(seconds)));
-        }
-        writeSequence(std::to_string(sequence.size()), records);
-        TextBox box;
-        EXPECT_EQ(generateSource(box, role, delay, path(), path()).kind, GenerationResult::Ok);
-    }
-    std::string make(const std::string& arguments) const {
-        const std::string command = "cd '" + path() + "' && LC_ALL=C make " + arguments + " 2>&1";
-        const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-        std::string output;  // read to the end, so make never waits on a full pipe
-        char buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) {
-            output.append(buffer, n);
-        }
-        return output;
-    }
-    std::vector<uint8_t> firmware() const {
-        make("all");
-        uint32_t size = 0, start = 0;
-        const std::unique_ptr<uint8_t, decltype(&std::free)> data(
-            read_ihex_file(file("AfficheurCarac.hex").c_str(), &size, &start), &std::free);
-        return data ? std::vector<uint8_t>(data.get(), data.get() + size) : std::vector<uint8_t>();
-    }
-};
 
 TEST(ModuleBuild, TheGeneratedSourceBuildsOnlyWhenSound) {
     const std::vector<Character> longest(kMaxFirmwareCharacters,
