@@ -44,7 +44,7 @@ TEST(PortFile, OnlyAPrivateFileNamingALocalPortIsUsed) {
     ASSERT_TRUE(waitUntil([&] { return !readBytes(own.file("port")).empty(); }));
     const std::string port = readBytes(own.file("port"));
     const TempFolder elsewhere;
-    const std::string ran = elsewhere.file("ran");  // make keeps a port file's first word only
+    const std::string ran = elsewhere.file("ran");  // ${IFS}, not blanks: make would cut at one
     enum Owner { Me, OtherFile, OtherFolder };
     // Content, file mode, folder mode, owner, whether make sends to it.
     const std::tuple<std::string, mode_t, mode_t, Owner, bool> cases[] = {
