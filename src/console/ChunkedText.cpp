@@ -66,8 +66,11 @@ const std::string& ChunkedText::str() const {
         total += b.size;
     if (total > joined_.capacity())
         joined_.reserve(std::max(total, 2 * joined_.capacity()));
-    for (const Block& b : blocks_)
+    // Each block goes as soon as it is copied, so a long text is held about once, not twice.
+    for (Block& b : blocks_) {
         joined_.append(b.data.get(), b.size);
+        b.data.reset();
+    }
     blocks_.clear();
     return joined_;
 }
