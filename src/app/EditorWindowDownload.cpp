@@ -106,8 +106,8 @@ void EditorWindow::clearOutput() {
 }
 
 void EditorWindow::MyDos_ReceiveOutputs(std::string_view strCommandOutputs) {
-    if (shownOutput_.size() >= kShownOutputBytes) {
-        return;
+    if (shownOutput_.size() > kShownOutputBytes) {
+        return;  // the note is there already
     }
     std::string_view shown = strCommandOutputs.substr(0, kShownOutputBytes - shownOutput_.size());
     while (!shown.empty() && shown.size() < strCommandOutputs.size() &&

@@ -305,9 +305,10 @@ int32_t ChildProcess::start(const std::string& commandLine, const std::string& w
     if (pid < 0)
         return errno;
     if (pid == 0) {
-        execChild(owner, in.read.get(), out.write.get(), mergeErrors ? out.write.get() : err.write.get(),
-                  report.write.get(), workingDirectory.empty() ? nullptr : workingDirectory.c_str(),
-                  candidatePtrs, argv.data(), envp.data());
+        execChild(owner, in.read.get(), out.write.get(),
+                  mergeErrors ? out.write.get() : err.write.get(), report.write.get(),
+                  workingDirectory.empty() ? nullptr : workingDirectory.c_str(), candidatePtrs,
+                  argv.data(), envp.data());
     }
     // Also set here so the group exists before anyone signals it, whichever side runs first.
     setpgid(pid, pid);

@@ -53,8 +53,8 @@ DownloadMessage refusalMessage(const GenerationResult& refused, const std::strin
             return {"Séquence trop longue",
                     "La séquence compte " + std::to_string(refused.characterCount) +
                         " caractères : la mémoire de l'afficheur en contient au plus " +
-                        std::to_string(kMaxFirmwareCharacters) +
-                        ".\r\nRaccourcis la séquence. " + kNothingSent,
+                        std::to_string(kMaxFirmwareCharacters) + ".\r\nRaccourcis la séquence. " +
+                        kNothingSent,
                     Icon::Exclamation};
         case GenerationResult::DurationRefused:
             return {"Durée incorrecte",
@@ -73,10 +73,10 @@ DownloadMessage fileErrorMessage(const GenerationResult& failed) {
         failed.kind == GenerationResult::TemplateUnreadable
             ? "Le modèle du programme « " + failed.file.path + " » ne peut pas être lu : "
             : "Le programme « " + failed.file.path + " » ne peut pas être écrit : ";
-    return {"Erreur de fichier",
-            what + frenchReason(failed.file.number) + ".\r\n" + kNothingSent +
-                " Appelle le Maître.",
-            Icon::Critical};
+    return {
+        "Erreur de fichier",
+        what + frenchReason(failed.file.number) + ".\r\n" + kNothingSent + " Appelle le Maître.",
+        Icon::Critical};
 }
 
 DownloadMessage compileErrorMessage(const std::string& shown) {
@@ -109,8 +109,9 @@ DownloadMessage communicationMessage(bool noModule, std::chrono::milliseconds st
         "L'afficheur ne répond pas. \r\n\r\nVérifie la connexion du câble au PC et que la pile "
         "est bien branchée.";
     if (noModule) {
-        text += "\r\nAucun afficheur n'est branché : vérifie le câble USB ou lance l'afficheur "
-                "virtuel.";
+        text +=
+            "\r\nAucun afficheur n'est branché : vérifie le câble USB ou lance l'afficheur "
+            "virtuel.";
     }
     if (stoppedAfter.count() > 0) {
         text += "\r\nL'envoi est resté sans réponse pendant " + seconds(stoppedAfter) +

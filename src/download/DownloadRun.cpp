@@ -22,8 +22,8 @@ const std::string kSendingStage = "Envoi au module…";
 constexpr std::string_view kSentLine = "Envoi terminé : le module est programmé et vérifié.";
 // The shell's words for a tool that a signal ended, as it reports it below the tool's output.
 constexpr std::string_view kCrashReports[] = {
-    "Segmentation fault", "Bus error", "Aborted",    "Illegal instruction",
-    "Floating point exception", "Killed", "Terminated", "core dumped"};
+    "Segmentation fault",       "Bus error", "Aborted",    "Illegal instruction",
+    "Floating point exception", "Killed",    "Terminated", "core dumped"};
 // A handler that keeps the user interface away from the runner this long (a dialog opened
 // during the download) does not count as silence of the tool.
 constexpr auto kAway = std::chrono::seconds(1);
@@ -39,8 +39,10 @@ DownloadResult resultOf(Kind kind, DownloadMessage message = {}, bool showOutput
 enum SendWord : size_t { NotResponding, Error, Sent, NoModule, FirstCrash };
 
 std::vector<OutputWatch::Word> sendWords() {
-    std::vector<OutputWatch::Word> words = {
-        {"not responding"}, {"error"}, {std::string(kSentLine)}, {"Aucun module trouvé", true}};
+    std::vector<OutputWatch::Word> words = {{"not responding"},
+                                            {"error"},
+                                            {std::string(kSentLine), true},
+                                            {"Aucun module trouvé", true}};
     for (std::string_view crash : kCrashReports)
         words.push_back({std::string(crash)});
     return words;
@@ -123,8 +125,8 @@ DownloadRun::~DownloadRun() = default;
 
 DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& sequence) {
     TextBox box;
-    const GenerationResult generated = generateSource(
-        box, request.role, request.delayText, request.programDir, request.workingDir);
+    const GenerationResult generated = generateSource(box, request.role, request.delayText,
+                                                      request.programDir, request.workingDir);
     switch (generated.kind) {
         case GenerationResult::DelayRefused:
         case GenerationResult::CountRefused:
@@ -173,21 +175,21 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
     if (started != 0 && !stopped) {
         std::error_code ignored;
         const std::string& folder = request.workingDir;
-        const SystemError error{
-            std::filesystem::is_directory(folder, ignored) ? "make" : folder, started};
+        const SystemError error{std::filesystem::is_directory(folder, ignored) ? "make" : folder,
+                                started};
         return resultOf(Kind::CompileError, compileErrorMessage(notStartedText(error)), true);
     }
     if (compileSilent || compileTooLong) {
         return resultOf(Kind::CompileError,
-                compileErrorMessage(compileStoppedText(
-                    compileSilent, compileSilent ? bounds_.silence : bounds_.compile)),
-                true);
+                        compileErrorMessage(compileStoppedText(
+                            compileSilent, compileSilent ? bounds_.silence : bounds_.compile)),
+                        true);
     }
     if (compiled.found(0) == OutputWatch::npos || runner_->ExitCode() != 0) {
         return resultOf(Kind::CompileError,
-                compileErrorMessage(compileExcerptText(
-                    compiled.head(), compiled.size() > compiled.head().size())),
-                true);
+                        compileErrorMessage(compileExcerptText(
+                            compiled.head(), compiled.size() > compiled.head().size())),
+                        true);
     }
 
     events_.stageChanged(kSendingStage);
@@ -204,13 +206,14 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
     const int32_t exitCode = runner_->ExitCode();
     const bool makeKilled = started == 0 && exitCode > 128;
     if (sendSilent || sendTooLong) {
-        result = resultOf(Kind::CommunicationError, communicationMessage(false, sendSilent ? bounds_.silence : bounds_.send));
+        result = resultOf(Kind::CommunicationError,
+                          communicationMessage(false, sendSilent ? bounds_.silence : bounds_.send));
     } else if (started != 0 || crashed || makeKilled) {
         result = resultOf(Kind::UndefinedError, undefinedMessage(), true);
         result.wordAt = sent.found(Error);
     } else if (sent.found(NotResponding) != OutputWatch::npos) {
         result = resultOf(Kind::CommunicationError,
-                  communicationMessage(sent.found(NoModule) != OutputWatch::npos, {}));
+                          communicationMessage(sent.found(NoModule) != OutputWatch::npos, {}));
         result.wordAt = sent.found(NotResponding);
     } else if (sent.found(Error) != OutputWatch::npos || sent.found(Sent) == OutputWatch::npos ||
                exitCode != 0) {

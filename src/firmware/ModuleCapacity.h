@@ -9,4 +9,3 @@
 // comparison is the largest); the ATmega328P's 32,768 bytes of flash less its 512-byte bootloader
 // section leave 32,256. With 1,024 and 96 bytes for margin: (32,256 - 1,024) / 96.
 constexpr int16_t kMaxFirmwareCharacters = 325;
-

@@ -56,8 +56,9 @@ class DownloadRunTest : public testing::Test {
                             const std::string& workingDir = "") {
         SequenceModel sequence(workingSequencePath(folder.path()));
         DownloadRun run(DOSClass::create(), events, {1s, 3s, 10s});
-        return run.run({role, delay, folder.path(), workingDir.empty() ? folder.path() : workingDir},
-                       sequence);
+        return run.run(
+            {role, delay, folder.path(), workingDir.empty() ? folder.path() : workingDir},
+            sequence);
     }
 
     ProgramFolder folder;
@@ -69,8 +70,9 @@ class DownloadRunTest : public testing::Test {
 };
 
 const std::string kCompiler = "for a; do [ \"$prev\" = -o ] && : > \"$a\"; prev=$a; done";
-const std::string kBar = "printf 'Writing | ################################################## "
-                         "| 100%% 0.10s\\n\\n' >&2";
+const std::string kBar =
+    "printf 'Writing | ################################################## "
+    "| 100%% 0.10s\\n\\n' >&2";
 const std::string kHang = "echo $$ > hung.pid; exec sleep 600";
 
 // Each fault of a tool, through the real Makefile, ends the download with the outcome it
@@ -87,8 +89,8 @@ TEST_F(DownloadRunTest, EachToolFaultGivesItsOutcome) {
         {"avrdude's words in a good send", kCompiler,
          "echo 'avrdude error: retrying, not responding'; " + kBar, Kind::Success, "réussie"},
         {"a silent module", kCompiler,
-         "echo 'avrdude error: programmer is not responding' >&2; exit 1",
-         Kind::CommunicationError, "Vérifie la connexion du câble"},
+         "echo 'avrdude error: programmer is not responding' >&2; exit 1", Kind::CommunicationError,
+         "Vérifie la connexion du câble"},
         {"a refused send", kCompiler, "echo 'avrdude error: verification mismatch'; exit 1",
          Kind::UndefinedError, "s'est produite"},
         {"a send that fails without a word", kCompiler, "exit 3", Kind::UndefinedError, ""},
@@ -97,8 +99,8 @@ TEST_F(DownloadRunTest, EachToolFaultGivesItsOutcome) {
          Kind::UndefinedError, "indéfinie"},
         {"avrdude killed", kCompiler, kBar + "; kill -KILL $$", Kind::UndefinedError, ""},
         {"make killed during the send", kCompiler,
-         "kill -KILL $(cut -d' ' -f4 /proc/$PPID/stat); sleep 0.2; " + kBar,
-         Kind::UndefinedError, ""},
+         "kill -KILL $(cut -d' ' -f4 /proc/$PPID/stat); sleep 0.2; " + kBar, Kind::UndefinedError,
+         ""},
         {"avrdude hanging without a word", kCompiler, kHang, Kind::CommunicationError,
          "sans réponse pendant 1 s"},
         {"a compile error", "echo 'AfficheurCarac.c:3: error: x' >&2; exit 1", kBar,
