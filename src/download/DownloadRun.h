@@ -77,10 +77,9 @@ struct DownloadResult {
 // reads the outcome. Only the runner holds the tools' output; the run keeps what it decides by.
 //  - Compiled: make all's output holds "Aucune" (from its second byte, any case) and make
 //    ended with status 0.
-//  - Sent: make program's output holds, at a line start, the Makefile's line "Envoi terminé : le
-//  module est
-//    programmé et vérifié.", make ended with status 0, and neither "not responding" nor
-//    "error" nor a shell's report of a crashed tool appears. A crash, or make ending by a
+//  - Sent: make program's output holds, at a line start, the Makefile's line "Envoi terminé :
+//    le module est programmé et vérifié.", make ended with status 0, and neither "not responding"
+//    nor "error" nor a shell's report of a crashed tool appears. A crash, or make ending by a
 //    signal, is the undefined error; "not responding" otherwise the communication error.
 //  - make runs with LC_ALL=C and without LANGUAGE, MAKEFLAGS, MAKELEVEL, MFLAGS, MAKEFILES.
 class DownloadRun {

@@ -9,6 +9,8 @@
 #include <sstream>
 
 #include "ChildRun.h"
+#include "TestFiles.h"
+#include "console/ChildProcess.h"
 #include "console/DOSClass.h"
 #include "console/LocaleText.h"
 
@@ -108,6 +110,30 @@ TEST_F(ProcessHygieneTest, KillsEndTheWholeTreeAndManyRunsLeaveNoDescriptorOrZom
     }
     EXPECT_EQ(descriptors(), descriptorsBefore);
     close(leaky);
+}
+
+// The owner killed outright: make, and the tool make started, end with it.
+TEST_F(ProcessHygieneTest, TheCommandAndItsChildrenEndWithTheirOwner) {
+    const TempFolder folder;
+    writeBytes(folder.file("Makefile"), "all:\n\t@sleep 600 & echo $$! > tool.pid; wait\n");
+    const pid_t owner = fork();
+    ASSERT_GE(owner, 0);
+    if (owner == 0) {
+        ChildProcess make;
+        make.start("make -s", folder.path(), true);
+        pause();
+        _exit(0);
+    }
+    std::string tool;
+    for (int i = 0; i < 1000 && (tool = readBytes(folder.file("tool.pid"))).empty(); ++i)
+        usleep(10'000);
+    ASSERT_FALSE(tool.empty()) << "make never started its tool";
+    kill(owner, SIGKILL);
+    waitpid(owner, nullptr, 0);
+    bool ended = false;
+    for (int i = 0; i < 1000 && !(ended = killedOrGone(std::stoi(tool))); ++i)
+        usleep(10'000);
+    EXPECT_TRUE(ended);
 }
 
 // The child closes its output, waits for input, then writes an error; meanwhile the owner lets go
