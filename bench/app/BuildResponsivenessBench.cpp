@@ -2,7 +2,8 @@
 // floods the output box with N megabytes (argument N): a 5 ms timer records when the event loop
 // handles it, and a dot click is posted every 100 ms; the largest gap between handled timer
 // events and the longest wait of a click tell how long the window stays deaf.
-// Goal: no gap above 30 ms for the build; every click answered within 100 ms in the flood.
+// Goal: a click during the build answered as fast as an idle one, median under 5 ms, and no gap
+// above 30 ms; every click answered within 100 ms in the flood.
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -20,8 +21,8 @@ void BM_BuildResponsiveness(benchmark::State& state) {
             ? std::make_unique<StandInMake>(30)
             : std::make_unique<StandInMake>(
                   QStringLiteral("yes 'AfficheurCarac.c:12: error: expected ; before x' | "
-                                 "head -c %1000000; echo ' Aucune erreur'")
-                      .arg(state.range(0)));
+                                 "head -c %1; echo ' Aucune erreur'")
+                      .arg(state.range(0) * 1000000));
     for (auto _ : state) {
         BenchWindow bench;
         bench.validateCharacters(2, QStringLiteral("0.5"));
@@ -70,7 +71,9 @@ void BM_BuildResponsiveness(benchmark::State& state) {
         clicker.stop();
         if (!bench.seam().lastPrompt.startsWith(QStringLiteral("Programmation r")) ||
             handled.size() < 2 || clickWaits.empty()) {
-            state.SkipWithError("the stand-in build did not run as expected");
+            state.SkipWithError(("the stand-in build did not run as expected: " +
+                                 bench.seam().lastPrompt.toStdString())
+                                    .c_str());
             return;
         }
 
