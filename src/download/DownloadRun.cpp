@@ -6,6 +6,7 @@
 #include "common/SystemError.h"
 #include "console/DOSClass.h"
 #include "download/DownloadMessages.h"
+#include "download/OutputReading.h"
 #include "download/OutputWatch.h"
 #include "firmware/BuildOutputView.h"
 #include "firmware/Generation.h"
@@ -19,11 +20,6 @@ using Kind = DownloadResult::Kind;
 
 const std::string kCompilingStage = "Compilation…";
 const std::string kSendingStage = "Envoi au module…";
-constexpr std::string_view kSentLine = "Envoi terminé : le module est programmé et vérifié.";
-// The shell's words for a tool that a signal ended, as it reports it below the tool's output.
-constexpr std::string_view kCrashReports[] = {
-    "Segmentation fault",       "Bus error", "Aborted",    "Illegal instruction",
-    "Floating point exception", "Killed",    "Terminated", "core dumped"};
 // A handler that keeps the user interface away from the runner this long (a dialog opened
 // during the download) does not count as silence of the tool.
 constexpr auto kAway = std::chrono::seconds(1);
@@ -34,18 +30,6 @@ DownloadResult resultOf(Kind kind, DownloadMessage message = {}, bool showOutput
     result.message = std::move(message);
     result.showOutput = showOutput;
     return result;
-}
-
-enum SendWord : size_t { NotResponding, Error, Sent, NoModule, FirstCrash };
-
-std::vector<OutputWatch::Word> sendWords() {
-    std::vector<OutputWatch::Word> words = {{"not responding"},
-                                            {"error"},
-                                            {std::string(kSentLine), true},
-                                            {"Aucun module trouvé", true}};
-    for (std::string_view crash : kCrashReports)
-        words.push_back({std::string(crash)});
-    return words;
 }
 
 }  // namespace
@@ -163,7 +147,7 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
     };
 
     events_.stageChanged(kCompilingStage);
-    OutputWatch compiled({{"Aucune"}});
+    OutputWatch compiled = compileWatch();
     int32_t started = 0;
     const auto [compileSilent, compileTooLong] =
         runMake("all", compiled, false, bounds_.compile, started);
@@ -185,7 +169,7 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
                             compileSilent, compileSilent ? bounds_.silence : bounds_.compile)),
                         true);
     }
-    if (compiled.found(0) == OutputWatch::npos || runner_->ExitCode() != 0) {
+    if (!compileOutputSaysBuilt(compiled) || runner_->ExitCode() != 0) {
         return resultOf(Kind::CompileError,
                         compileErrorMessage(compileExcerptText(
                             compiled.head(), compiled.size() > compiled.head().size())),
@@ -193,37 +177,28 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
     }
 
     events_.stageChanged(kSendingStage);
-    OutputWatch sent(sendWords());
+    OutputWatch sent = sendWatch();
     const auto [sendSilent, sendTooLong] = runMake("program", sent, true, bounds_.send, started);
     events_.stageChanged(std::string());
     if (started == DOSClass::kResultKilled && !sendSilent && !sendTooLong) {
         return resultOf(Kind::Stopped);
     }
-    DownloadResult result;
-    bool crashed = false;
-    for (size_t crash = FirstCrash; crash < FirstCrash + std::size(kCrashReports); ++crash)
-        crashed = crashed || sent.found(crash) != OutputWatch::npos;
+    const SendReading reading = readSendOutput(sent);
     const int32_t exitCode = runner_->ExitCode();
-    const bool makeKilled = started == 0 && exitCode > 128;
+    DownloadResult result;
     if (sendSilent || sendTooLong) {
         result = resultOf(Kind::CommunicationError,
                           communicationMessage(false, sendSilent ? bounds_.silence : bounds_.send));
-    } else if (started != 0 || crashed || makeKilled) {
-        result = resultOf(Kind::UndefinedError, undefinedMessage(), true);
-        result.wordAt = sent.found(Error);
-    } else if (sent.found(NotResponding) != OutputWatch::npos) {
+    } else if (started == 0 && exitCode <= 128 && reading == SendReading::NotResponding) {
         result = resultOf(Kind::CommunicationError,
-                          communicationMessage(sent.found(NoModule) != OutputWatch::npos, {}));
-        result.wordAt = sent.found(NotResponding);
-    } else if (sent.found(Error) != OutputWatch::npos || sent.found(Sent) == OutputWatch::npos ||
-               exitCode != 0) {
-        result = resultOf(Kind::UndefinedError, undefinedMessage(), true);
-        result.wordAt = sent.found(Error);
-    } else {
+                          communicationMessage(sendOutputSaysNoModule(sent), {}));
+    } else if (started == 0 && exitCode == 0 && reading == SendReading::Sent) {
         result = resultOf(Kind::Success, successMessage());
+    } else {  // make could not start, ended by a signal, or the send failed
+        result = resultOf(Kind::UndefinedError, undefinedMessage(), true);
     }
-    if (result.wordAt != OutputWatch::npos) {
-        result.wordLength = result.wordAt == sent.found(Error) ? 5 : 14;
+    if (result.kind != Kind::Success) {
+        result.wordAt = decidingWordAt(sent, result.wordLength);
     }
     return result;
 }

@@ -35,7 +35,8 @@ GenerationResult resultOf(GenerationResult::Kind kind, SystemError file = {}, in
 }  // namespace
 
 GenerationResult generateSource(TextBox& RTB1, Role role, const std::string& retardText,
-                                const std::string& programDir, const std::string& workingDir) {
+                                const std::string& programDir, const std::string& workingDir,
+                                int16_t mostCharacters) {
     const std::string sequencePath = workingSequencePath(workingDir);
     const std::string section(kSequenceSection);
     const std::optional<std::string> delay = slaveDelayValue(retardText);
@@ -50,7 +51,7 @@ GenerationResult generateSource(TextBox& RTB1, Role role, const std::string& ret
         return refused;
     }
     const int16_t count = *stored;
-    if (count > kMaxFirmwareCharacters) {
+    if (count > mostCharacters) {
         return resultOf(GenerationResult::TooManyCharacters, {}, count);
     }
     std::vector<std::string> records;

@@ -9,6 +9,7 @@
 
 #include "common/SystemError.h"
 #include "firmware/CharacterBlock.h"
+#include "firmware/ModuleCapacity.h"
 #include "firmware/TextBox.h"
 
 // Outcome of generateSource. `file` names the file concerned: the saved source when Ok, the
@@ -45,8 +46,8 @@ std::optional<std::string> slaveDelayValue(std::string_view typed);
 // role's firmware template with it and saves it as workingDir + "/AfficheurCarac.c".
 //  - Refusals, before anything is loaded or written: the delay (Esclave, slaveDelayValue), the
 //    count "Nombre" of section "Caractères" of workingDir + "/MessageTemporaire.car" (read by
-//    storedCountOf; missing reads 0), more characters than the module holds, and (Maitre) the
-//    first stored duration that durationFault refuses.
+//    storedCountOf; missing reads 0), more than `mostCharacters` (what the module holds), and
+//    (Maitre) the first stored duration that durationFault refuses.
 //  - Loads programDir + "/modèle/AfficheurCaracMaitre.mod" (Maitre) or
 //    ".../AfficheurCaracEsclave.mod" (Esclave) into RTB1. If it cannot be read: returns
 //    TemplateUnreadable naming it; RTB1 and the source file are left untouched.
@@ -58,4 +59,5 @@ std::optional<std::string> slaveDelayValue(std::string_view typed);
 //  - Saves RTB1's text (Windows-1252, replaced whole); if that fails returns SourceUnwritable
 //    naming the source file, which keeps its previous content.
 GenerationResult generateSource(TextBox& RTB1, Role role, const std::string& retardText,
-                                const std::string& programDir, const std::string& workingDir);
+                                const std::string& programDir, const std::string& workingDir,
+                                int16_t mostCharacters = kMaxFirmwareCharacters);

@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "ChildRun.h"
 #include "TestFiles.h"
 #include "console/DOSClass.h"
 #include "download/DownloadRun.h"
+#include "download/OutputReading.h"
 #include "download/OutputWatch.h"
 #include "sequence/SequenceModel.h"
 #include "storage/SequenceLayout.h"
@@ -195,6 +197,32 @@ TEST_F(DownloadRunTest, RefusedInputsAreNamedBeforeAnythingIsGenerated) {
         } else {
             EXPECT_NE(source.find(row.said), std::string::npos) << result.message.text;
         }
+    }
+}
+
+// The words count from the output's second byte, in any case, inside longer words; the
+// Makefile's own lines only at a line start.
+TEST(OutputReadingTest, TheMakefilesWordsAndLinesDecide) {
+    const std::string sent = "Envoi terminé : le module est programmé et vérifié.\n";
+    // Output of make all or make program, whether it says built, how the send reads.
+    const std::tuple<std::string, bool, SendReading> cases[] = {
+        {"Erreurs : xAUCUNEx\r\n", true, SendReading::Failed},
+        {"Aucune erreur", false, SendReading::Failed},
+        {"avrdude: NOT RESPONDING; error\n" + sent, false, SendReading::NotResponding},
+        {"2 errors\n" + sent, false, SendReading::Failed},
+        {"error at the start\n" + sent, false, SendReading::Sent},
+        {sent, false, SendReading::Sent},
+        {"x " + sent, false, SendReading::Failed},
+        {"line 1: 42 Segmentation fault avrdude | filter 'not responding'\n", false,
+         SendReading::Failed},
+    };
+    for (const auto& [output, built, reading] : cases) {
+        OutputWatch compiled = compileWatch(), sending = sendWatch();
+        compiled.add(output);
+        for (size_t at = 0; at < output.size(); at += 7)  // in pieces that cut the words
+            sending.add(std::string_view(output).substr(at, 7));
+        EXPECT_EQ(compileOutputSaysBuilt(compiled), built) << output;
+        EXPECT_EQ(readSendOutput(sending), reading) << output;
     }
 }
 

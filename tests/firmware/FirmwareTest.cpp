@@ -6,7 +6,6 @@
 
 #include "TestFiles.h"
 #include "firmware/BuildOutputView.h"
-#include "firmware/DownloadOutcome.h"
 #include "firmware/Generation.h"
 #include "firmware/PlacerTexte.h"
 
@@ -102,24 +101,6 @@ TEST(TextBoxTest, PlacerTexteInsertsBeforeOrReplacesTheFirstWholeWord) {
         box.Text(text);
         PlacerTexte(box, "//ICI", "P", replace, start);
         EXPECT_EQ(box.Text(), expected) << text;
-    }
-}
-
-// Both words are looked for from the second character, in any case, inside longer words.
-TEST(DownloadOutcomeTest, TheToolsWordsDecideTheOutcome) {
-    using enum DownloadOutcome;
-    // Output, whether "make all" succeeded, how "make program" went.
-    const std::tuple<const char*, bool, DownloadOutcome> cases[] = {
-        {"Erreurs : xAUCUNEx\r\n", true, Succes},
-        {"Aucune erreur", false, Succes},
-        {"avrdude: NOT RESPONDING; error", false, ErreurCommunication},
-        {"2 errors", false, ErreurIndefinie},
-        {"error at the start", false, Succes}};
-    for (const auto& [output, compiled, sent] : cases) {
-        TextBox box;
-        box.Text(output);
-        EXPECT_EQ(compileSucceeded(box), compiled) << output;
-        EXPECT_EQ(downloadOutcome(box), sent) << output;
     }
 }
 
