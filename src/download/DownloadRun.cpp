@@ -24,14 +24,6 @@ const std::string kSendingStage = "Envoi au module…";
 // during the download) does not count as silence of the tool.
 constexpr auto kAway = std::chrono::seconds(1);
 
-DownloadResult resultOf(Kind kind, DownloadMessage message = {}, bool showOutput = false) {
-    DownloadResult result;
-    result.kind = kind;
-    result.message = std::move(message);
-    result.showOutput = showOutput;
-    return result;
-}
-
 }  // namespace
 
 // Receives one command's events: feeds the watch and the owner, and ends the command when it
@@ -116,11 +108,11 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
         case GenerationResult::CountRefused:
         case GenerationResult::TooManyCharacters:
         case GenerationResult::DurationRefused:
-            return resultOf(Kind::Refused, refusalMessage(generated, request.delayText));
+            return DownloadResult(Kind::Refused, refusalMessage(generated, request.delayText));
         case GenerationResult::TemplateUnreadable:
         case GenerationResult::SourceUnwritable:
             sequence.downloaded(generated.characterCount);
-            return resultOf(Kind::FileError, fileErrorMessage(generated));
+            return DownloadResult(Kind::FileError, fileErrorMessage(generated));
         case GenerationResult::Ok:
             break;
     }
@@ -154,26 +146,27 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
     const bool stopped = started == DOSClass::kResultKilled;
     events_.stageChanged(std::string());
     if (stopped && !compileSilent && !compileTooLong) {
-        return resultOf(Kind::Stopped);
+        return DownloadResult(Kind::Stopped);
     }
     if (started != 0 && !stopped) {
         std::error_code ignored;
         const std::string& folder = request.workingDir;
         const SystemError error{std::filesystem::is_directory(folder, ignored) ? "make" : folder,
                                 started};
-        return resultOf(Kind::CompileError, compileErrorMessage(notStartedText(error)), true);
+        return DownloadResult(Kind::CompileError, compileErrorMessage(notStartedText(error)), true);
     }
     if (compileSilent || compileTooLong) {
-        return resultOf(Kind::CompileError,
-                        compileErrorMessage(compileStoppedText(
-                            compileSilent, compileSilent ? bounds_.silence : bounds_.compile)),
-                        true);
+        return DownloadResult(
+            Kind::CompileError,
+            compileErrorMessage(compileStoppedText(
+                compileSilent, compileSilent ? bounds_.silence : bounds_.compile)),
+            true);
     }
     if (!compileOutputSaysBuilt(compiled) || runner_->ExitCode() != 0) {
-        return resultOf(Kind::CompileError,
-                        compileErrorMessage(compileExcerptText(
-                            compiled.head(), compiled.size() > compiled.head().size())),
-                        true);
+        return DownloadResult(Kind::CompileError,
+                              compileErrorMessage(compileExcerptText(
+                                  compiled.head(), compiled.size() > compiled.head().size())),
+                              true);
     }
 
     events_.stageChanged(kSendingStage);
@@ -181,22 +174,21 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
     const auto [sendSilent, sendTooLong] = runMake("program", sent, true, bounds_.send, started);
     events_.stageChanged(std::string());
     if (started == DOSClass::kResultKilled && !sendSilent && !sendTooLong) {
-        return resultOf(Kind::Stopped);
+        return DownloadResult(Kind::Stopped);
     }
     const SendReading reading = readSendOutput(sent);
     const int32_t exitCode = runner_->ExitCode();
-    DownloadResult result;
+    DownloadResult result(Kind::UndefinedError, undefinedMessage(), true);
     if (sendSilent || sendTooLong) {
-        result = resultOf(Kind::CommunicationError,
-                          communicationMessage(false, sendSilent ? bounds_.silence : bounds_.send));
+        result = DownloadResult(
+            Kind::CommunicationError,
+            communicationMessage(false, sendSilent ? bounds_.silence : bounds_.send));
     } else if (started == 0 && exitCode <= 128 && reading == SendReading::NotResponding) {
-        result = resultOf(Kind::CommunicationError,
-                          communicationMessage(sendOutputSaysNoModule(sent), {}));
+        result = DownloadResult(Kind::CommunicationError,
+                                communicationMessage(sendOutputSaysNoModule(sent), {}));
     } else if (started == 0 && exitCode == 0 && reading == SendReading::Sent) {
-        result = resultOf(Kind::Success, successMessage());
-    } else {  // make could not start, ended by a signal, or the send failed
-        result = resultOf(Kind::UndefinedError, undefinedMessage(), true);
-    }
+        result = DownloadResult(Kind::Success, successMessage());
+    }  // otherwise make could not start, ended by a signal, or the send failed
     if (result.kind != Kind::Success) {
         result.wordAt = decidingWordAt(sent, result.wordLength);
     }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "firmware/CharacterBlock.h"
 
@@ -55,6 +56,10 @@ struct DownloadMessage {
 };
 
 struct DownloadResult {
+    enum class Kind;
+    explicit DownloadResult(Kind how, DownloadMessage said = {}, bool withOutput = false)
+        : kind(how), message(std::move(said)), showOutput(withOutput) {}
+
     enum class Kind {
         Refused,             // the sequence or the delay cannot be built: nothing generated
         FileError,           // template unreadable or source unwritable
@@ -63,7 +68,8 @@ struct DownloadResult {
         UndefinedError,
         Success,
         Stopped,  // the runner was stopped from outside (the window closed): tell nothing
-    } kind = Kind::Stopped;
+    };
+    Kind kind;
     DownloadMessage message;
     // The output box is worth showing (it holds what the message is about).
     bool showOutput = false;
