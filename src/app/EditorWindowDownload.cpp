@@ -73,7 +73,8 @@ void EditorWindow::CBDescendre_Click() {
     if (result.showOutput) {
         showOutputBox();
     }
-    if (result.wordAt + result.wordLength <= shownOutput_.size()) {
+    if (result.wordAt < shownOutput_.size() &&
+        result.wordLength <= shownOutput_.size() - result.wordAt) {
         // The run counts bytes of UTF-8; the widget counts UTF-16 units.
         const auto units = [this](size_t bytes) {
             return static_cast<int>(
