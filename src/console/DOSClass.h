@@ -22,8 +22,9 @@ class DOSClassEvents {
     // A polling pass waited without any output arriving. The texts are the whole output so far.
     virtual void WaitForInput([[maybe_unused]] const std::string& strOutputs,
                               [[maybe_unused]] const std::string& strErrors) {}
-    // Let the user interface process its pending events. Called after each polling pass that
-    // found output (plus the time the owner's own handlers take).
+    // Let the user interface process its pending events. Called after each polling pass in
+    // which WaitForEvents did not already let it: at least every 20 ms while a command runs,
+    // plus the time the owner's own handlers take.
     virtual void DoEvents() {}
     // While no output waits: let the user interface wait for its own events and handle them,
     // returning after the first ones or after at most `timeoutMs`. Returns false when the owner
