@@ -24,6 +24,8 @@ struct Recorder : DOSClassEvents {
     void ReceiveOutputs(std::string& text) override { outputs += text, onOutput(); }
     void ReceiveErrors(std::string& text) override { errors += text; }
     void DoEvents() override { ++doEvents, onDoEvents(); }
+    bool WaitForEvents(int timeoutMs) override { return onWait(timeoutMs); }
+    std::function<bool(int)> onWait = [](int) { return false; };
 };
 
 // Every test ends with no child of this process left, zombie or not.
@@ -57,6 +59,23 @@ TEST_F(DOSClassTest, TheProgramGetsItsWordsAndEnvironmentAndGivesOutputsErrorsAn
 
     EXPECT_EQ(run("printf abc; printf xyz >&2", true), 0);
     EXPECT_EQ(dos->Outputs() + "|" + dos->Errors(), "abcxyz|");  // the run before is gone
+}
+
+// An owner with a loop of its own waits in it while the command is quiet, and may end the run
+// from there.
+TEST_F(DOSClassTest, AnOwnersLoopWaitsWhileTheCommandIsQuiet) {
+    int waits = 0;
+    events.onWait = [&](int timeoutMs) {
+        EXPECT_LE(timeoutMs, 20);
+        if (++waits == 50)
+            dos->PutInputs("\n");  // what the command waits for
+        return true;
+    };
+    EXPECT_EQ(run("printf a; read x; printf b"), 0);
+    EXPECT_EQ(dos->Outputs(), "ab");
+    EXPECT_GE(waits, 50);
+    events.onWait = [&](int) { return dos->KillCommand(), true; };
+    EXPECT_EQ(run("sleep 600"), DOSClass::kResultKilled);
 }
 
 // Ten megabytes, more than the pipes hold, go through the child and come back whole.
