@@ -13,13 +13,20 @@ constexpr size_t kFirstBlock = 4 * 1024;
 constexpr size_t kHugePage = 2 * 1024 * 1024;
 constexpr size_t kLargestBlock = 4 * kHugePage;
 
+// Large blocks are mapped on their own, so each one goes back to the system as soon as it is
+// freed (the heap would keep it), and joining a long text never holds it twice.
 char* allocateBlock(size_t size) {
-    void* p = size >= kHugePage ? std::aligned_alloc(kHugePage, size) : std::malloc(size);
-    if (p == nullptr)
+    if (size < kHugePage) {
+        void* p = std::malloc(size);
+        if (p == nullptr)
+            throw std::bad_alloc();
+        return static_cast<char*>(p);
+    }
+    void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
         throw std::bad_alloc();
 #ifdef MADV_HUGEPAGE
-    if (size >= kHugePage)
-        madvise(p, size, MADV_HUGEPAGE);  // a hint; refusal is harmless
+    madvise(p, size, MADV_HUGEPAGE);  // a hint; refusal is harmless
 #endif
     return static_cast<char*>(p);
 }
@@ -27,14 +34,17 @@ char* allocateBlock(size_t size) {
 }  // namespace
 
 void ChunkedText::Block::Free::operator()(char* p) const {
-    std::free(p);
+    if (size < kHugePage)
+        std::free(p);
+    else
+        munmap(p, size);
 }
 
 void ChunkedText::addBlock(size_t atLeast) const {
     nextBlockSize_ = std::clamp(nextBlockSize_ * 2, kFirstBlock, kLargestBlock);
     const size_t size = std::max(nextBlockSize_, atLeast);
     Block block;
-    block.data.reset(allocateBlock(size));
+    block.data = std::unique_ptr<char[], Block::Free>(allocateBlock(size), Block::Free{size});
     block.capacity = size;
     blocks_.push_back(std::move(block));
 }
@@ -66,8 +76,11 @@ const std::string& ChunkedText::str() const {
         total += b.size;
     if (total > joined_.capacity())
         joined_.reserve(std::max(total, 2 * joined_.capacity()));
-    for (const Block& b : blocks_)
+    // Each block goes as soon as it is copied, so a long text is held about once, not twice.
+    for (Block& b : blocks_) {
         joined_.append(b.data.get(), b.size);
+        b.data.reset();
+    }
     blocks_.clear();
     return joined_;
 }
