@@ -135,12 +135,13 @@ SystemError SequenceModel::store(const Content& content) {
 }
 
 Step SequenceModel::change(Content content, int16_t shownAfter, std::string_view what) {
+    // Written even when unchanged: the file is what the download reads.
     const bool same = content == content_ || (content && content_ && *content == *content_);
+    Change done{content_, content, shown_, shownAfter};
+    if (const SystemError error = store(same ? content_ : content); error.failed()) {
+        return notStored(error, what);
+    }
     if (!same) {
-        Change done{content_, content, shown_, shownAfter};
-        if (const SystemError error = store(content); error.failed()) {
-            return notStored(error, what);
-        }
         undo_.push_back(std::move(done));
         if (undo_.size() > kUndoDepth) {
             undo_.pop_front();
