@@ -18,8 +18,6 @@
 namespace {
 
 constexpr int16_t kHighestNumber = INT16_MAX;
-// A Save takes milliseconds: a temporary file this old was left by one that was killed.
-constexpr int kStaleTemporarySeconds = 60;
 
 const std::string kSection(kSequenceSection);
 
@@ -217,7 +215,7 @@ std::string SequenceModel::save(const std::string& path) {
     if (path.empty()) {
         return {};
     }
-    removeStaleTemporaries(folderOf(path), ".car", kStaleTemporarySeconds);
+    removeStaleTemporaries(folderOf(path), kSequenceExtension, kStaleTemporarySeconds);
     const FileOpResult copied = copyFileAtomically(workingFile_, path);
     if (copied.failure == FileOpResult::Failure::SourceMissing) {
         return "Il n'y a rien à sauver : aucun caractère n'a été validé depuis le début ou depuis "

@@ -48,10 +48,25 @@ class SequenceTest : public testing::Test {
         return roundToInt16(leadingNumber(LireIni("Caractères", "Nombre", path)));
     }
 
+    // The sequence as row A of each record ("_" for a blank one), checked against the file.
+    std::string sequence() const {
+        std::string text;
+        EXPECT_EQ(nombre(), model.storedCount());
+        for (int n = 1; n <= model.storedCount(); ++n) {
+            const std::string& stored = model.records().at(static_cast<size_t>(n - 1));
+            EXPECT_EQ(LireIni("Caractères", recordKey(n), path), stored) << n;
+            const int rowA = static_cast<int>(leadingNumber(stored));
+            text += (text.empty() ? "" : " ") + (rowA == 0 ? "_" : std::to_string(rowA));
+        }
+        return text;
+    }
+
     // Runs actions separated by blanks and returns, after each, the number shown, then "_" when
-    // the grid shows no stored character and "!" when the window beeped:
+    // the grid shows no stored character, "?k" when it shows the character first drawn as k,
+    // "!" when the window beeped and "*" when it told a message:
     //   v validate   < Previous   > Next   p start or stop the preview   t a preview tick
-    //   n New   d a download   L<k> load a file of k characters
+    //   n New   d a download   L<k> load a file of k characters   u Undo   r Redo
+    //   i insert a blank   x delete   D duplicate   [ ] move before, after   m<a>-<b> move a to b
     std::string run(const std::string& actions) {
         std::istringstream in(actions);
         std::string trace;
@@ -71,7 +86,31 @@ class SequenceTest : public testing::Test {
                     model.togglePreview(splitRecord(display).rest);
                     break;
                 case 'n':
-                    apply(model.restart());
+                    apply(model.newSequence());
+                    break;
+                case 'u':
+                    apply(model.undo());
+                    break;
+                case 'r':
+                    apply(model.redo());
+                    break;
+                case 'i':
+                    apply(model.insertBlank());
+                    break;
+                case 'x':
+                    apply(model.deleteShown());
+                    break;
+                case 'D':
+                    apply(model.duplicateShown());
+                    break;
+                case '[':
+                case ']':
+                    apply(model.moveShown(action[0] == '[' ? -1 : 1));
+                    break;
+                case 'm':
+                    apply(model.move(static_cast<int16_t>(std::stoi(action.substr(1))),
+                                     static_cast<int16_t>(std::stoi(action.substr(
+                                         action.find('-') + 1)))));
                     break;
                 case 'd':
                     model.downloaded(nombre());
@@ -91,6 +130,7 @@ class SequenceTest : public testing::Test {
                 trace += "?" + std::to_string(rowA);  // the grid and the label disagree
             }
             trace += last.kind == Step::AtEnd ? "!" : "";
+            trace += last.message.empty() ? "" : "*";
         }
         return trace;
     }
@@ -108,6 +148,7 @@ struct Flow {
     const char* actions;
     const char* trace;
     int stored;
+    const char* sequence = nullptr;  // row A of each record, when the flow checks them
 };
 
 const Flow kFlows[] = {
@@ -128,6 +169,24 @@ const Flow kFlows[] = {
     {"TheButtonsActOnTheNumberShownOnceThePreviewStops", "v v v < < < p t p > < p t p v",
      "2_ 3_ 4_ 3 2 1 1 1 1 2 1 1 1 1 2", 3},
     {"AValidationDuringThePreviewStoresTheCharacterShown", "L3 p t t v t", "1 1 1 2 4_ 1", 3},
+    // Edits act on the character shown and show where it went.
+    {"InsertPutsABlankBeforeTheShownOne", "L3 > i", "1 2 2_", 4, "1 _ 2 3"},
+    {"InsertAtTheOpenPositionAppends", "v i", "2_ 2_", 2, "1 _"},
+    {"DeleteMovesTheRestUp", "L3 > x", "1 2 2?3", 2, "1 3"},
+    {"DeletingTheLastShowsTheOpenPosition", "L3 > > x", "1 2 3 3_", 2, "1 2"},
+    {"NothingToDeleteAtTheOpenPosition", "v x D ] [", "2_ 2_! 2_! 2_! 2_!", 1, "1"},
+    {"DuplicateShowsTheCopy", "L3 > D", "1 2 3?2", 4, "1 2 2 3"},
+    {"MovesStopAtBothEnds", "L3 [ ] ] ]", "1 1! 2?1 3?1 3?1!", 3, "2 3 1"},
+    {"DraggingMovesOneAndShiftsTheOthers", "L4 m4-2 m1-3 m2-2 m5-1", "1 2?4 3?1 3?1! 3?1!", 4,
+     "4 2 1 3"},
+    // Undo and Redo walk every change of the stored sequence.
+    {"UndoThenRedoDeletes", "L3 x x u u r", "1 1?2 1?3 1?2 1 1?2", 2, "2 3"},
+    {"UndoBringsBackTheSequenceNewEmptied", "v v v n u", "2_ 3_ 4_ 1_ 4_", 3, "1 2 3"},
+    {"UndoTakesBackALoad", "v L3 u r", "2_ 1 2_ 1", 3, "1 2 3"},
+    {"UndoTakesBackAValidation", "v v u", "2_ 3_ 2_", 1, "1"},
+    {"NothingToUndoOrRedoAtTheStart", "u r", "1_! 1_!", 0, ""},
+    {"ANewChangeForgetsWhatCouldBeRedone", "v v u v r", "2_ 3_ 2_ 3_ 3_!", 2, "1 2"},
+    {"UndoOfAMoveShowsItWhereItWas", "L3 ] ] u u", "1 2?1 3?1 2?1 1", 3, "1 2 3"},
 };
 
 class SequenceFlowTest : public SequenceTest, public testing::WithParamInterface<Flow> {};
@@ -136,6 +195,9 @@ TEST_P(SequenceFlowTest, ShowsAndCounts) {
     EXPECT_EQ(run(GetParam().actions), GetParam().trace);
     EXPECT_EQ(model.storedCount(), GetParam().stored);
     EXPECT_EQ(nombre(), GetParam().stored);
+    if (GetParam().sequence != nullptr) {
+        EXPECT_EQ(sequence(), GetParam().sequence);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Flows, SequenceFlowTest, testing::ValuesIn(kFlows),
