@@ -376,30 +376,26 @@ Step SequenceModel::restore(const Content& content, int16_t shown) {
     return showStored(shown);
 }
 
-Step SequenceModel::undo() {
-    if (undo_.empty()) {
+Step SequenceModel::replay(std::deque<Change>& from, std::deque<Change>& to, bool back) {
+    if (from.empty()) {
         return atEnd(shown_);
     }
-    const Change done = undo_.back();
-    Step step = restore(done.before, done.shownBefore);
+    const Change done = from.back();
+    Step step =
+        back ? restore(done.before, done.shownBefore) : restore(done.after, done.shownAfter);
     if (step.kind == Step::Moved) {
-        undo_.pop_back();
-        redo_.push_back(done);
+        from.pop_back();
+        to.push_back(done);
     }
     return step;
 }
 
+Step SequenceModel::undo() {
+    return replay(undo_, redo_, true);
+}
+
 Step SequenceModel::redo() {
-    if (redo_.empty()) {
-        return atEnd(shown_);
-    }
-    const Change done = redo_.back();
-    Step step = restore(done.after, done.shownAfter);
-    if (step.kind == Step::Moved) {
-        redo_.pop_back();
-        undo_.push_back(done);
-    }
-    return step;
+    return replay(redo_, undo_, false);
 }
 
 PreviewChange SequenceModel::togglePreview(std::string durationText) {
