@@ -8,10 +8,6 @@
 // that is not a regular file gives EISDIR for a folder and EINVAL for anything else (pipe,
 // device), so a reader never blocks on a FIFO or reads a device without end.
 
-// 0 when `path` is a regular file or names nothing; EISDIR for a folder, EINVAL for anything
-// else.
-int notRegularFileError(const std::string& path);
-
 // Reads the whole regular file at `path` into `bytes` (left empty on failure). A file larger than
 // `maxBytes` is not read: EFBIG.
 int readRegularFile(const std::string& path, std::string& bytes,
@@ -29,6 +25,10 @@ enum class FileSync { ToDisk, CacheOnly };
 int writeFileAtomically(const std::string& path, std::string_view bytes,
                         FileSync sync = FileSync::ToDisk);
 
+// EISDIR for a folder and EINVAL for anything else that is not a regular file; 0 for a regular
+// file or when nothing (or nothing reachable) is there.
+int notRegularFileError(const std::string& path);
+
 // Removes the file at `path`; ENOENT when there is none.
 int removeFile(const std::string& path);
 
@@ -42,8 +42,8 @@ void removeLeftoverTemporaries(const std::string& folder, std::string_view name)
 inline constexpr int kStaleTemporarySeconds = 60;
 
 // Removes from `folder` the temporary files of writers of any file whose name ends with
-// `nameEnd` (ASCII case ignored) that have not changed for `minimumAgeSeconds`: a write takes
-// far less, so they were left by a writer killed midway, in this process or another.
+// `nameEnd` (ASCII case ignored) that have not changed for `minimumAgeSeconds`: they were left
+// by writers killed midway, in this process or another.
 void removeStaleTemporaries(const std::string& folder, std::string_view nameEnd,
                             int minimumAgeSeconds);
 

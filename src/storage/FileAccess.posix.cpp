@@ -6,15 +6,13 @@
 
 #include <dirent.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <ctime>
-#include <optional>
-#include <random>
 #include <vector>
 
 #include "common/UniqueFd.h"
+#include "storage/TemporaryName.h"
 
 namespace {
 
@@ -23,28 +21,6 @@ int regularFileError(const struct stat& st) {
         return 0;
     }
     return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-}
-
-constexpr size_t kSuffixLength = 8;
-// Longest part of the target's name a temporary file's name repeats.
-constexpr size_t kLongestTarget = 200;
-constexpr std::string_view kTemporaryStart = ".";
-constexpr std::string_view kSuffixDigits = "0123456789abcdefghijklmnopqrstuvwxyz";
-constexpr std::string_view kTemporaryEnd = ".tmp";
-
-// Temporary files of `name` are ".<name>.<random suffix>.tmp", the name cut so that the whole
-// stays within the 255-byte limit of a file name.
-std::string temporaryPrefix(std::string_view name) {
-    return std::string(kTemporaryStart) + std::string(name.substr(0, kLongestTarget)) + ".";
-}
-
-std::string randomSuffix() {
-    static std::mt19937_64 generator{std::random_device{}()};
-    std::string suffix;
-    for (size_t i = 0; i < kSuffixLength; ++i) {
-        suffix += kSuffixDigits[generator() % kSuffixDigits.size()];
-    }
-    return suffix;
 }
 
 // Makes the rename itself durable; the new file is complete whatever happens here.
@@ -96,11 +72,10 @@ int AtomicWriter::open(const std::string& target) {
         return regularFileError(st);
     }
     const size_t slash = target.rfind('/');
-    const std::string prefix =
-        temporaryPrefix(slash == std::string::npos ? target : target.substr(slash + 1));
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     const std::string folder = folderOf(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = folder + "/" + prefix + randomSuffix() + std::string(kTemporaryEnd);
+        std::string candidate = folder + "/" + temporaryNameFor(name);
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             fd_.reset(fd);
@@ -172,11 +147,6 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-int notRegularFileError(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? regularFileError(st) : 0;
-}
-
 int readRegularFile(const std::string& path, std::string& bytes, size_t maxBytes) {
     bytes.clear();
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -221,39 +191,23 @@ int writeFileAtomically(const std::string& path, std::string_view bytes, FileSyn
     return error == 0 ? writer.commit(sync) : error;
 }
 
+int notRegularFileError(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? regularFileError(st) : 0;
+}
+
 int removeFile(const std::string& path) {
     return ::unlink(path.c_str()) != 0 ? errno : 0;
 }
 
-namespace {
-
-// The name a temporary file of ours was made for, when `entry` is one: ".<name>.<suffix>.tmp".
-std::optional<std::string_view> temporaryTargetOf(std::string_view entry) {
-    const size_t fixed = kTemporaryStart.size() + 1 + kSuffixLength + kTemporaryEnd.size();
-    if (entry.size() <= fixed || !entry.starts_with(kTemporaryStart) ||
-        !entry.ends_with(kTemporaryEnd)) {
-        return std::nullopt;
-    }
-    const std::string_view suffix =
-        entry.substr(entry.size() - kTemporaryEnd.size() - kSuffixLength, kSuffixLength);
-    if (suffix.find_first_not_of(kSuffixDigits) != std::string_view::npos ||
-        entry[entry.size() - kTemporaryEnd.size() - kSuffixLength - 1] != '.') {
-        return std::nullopt;
-    }
-    return entry.substr(kTemporaryStart.size(), entry.size() - fixed);
-}
-
-// Removes the entries of `folder` that `chosen` picks among the temporary files of ours.
-template <typename Choice>
-void removeTemporaries(const std::string& folder, Choice chosen) {
+void removeLeftoverTemporaries(const std::string& folder, std::string_view name) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return;
     }
     std::vector<std::string> leftovers;
     while (const dirent* entry = ::readdir(dir)) {
-        if (const auto target = temporaryTargetOf(entry->d_name);
-            target && chosen(*target, folder + "/" + entry->d_name)) {
+        if (isTemporaryNameOf(entry->d_name, name)) {
             leftovers.emplace_back(entry->d_name);
         }
     }
@@ -263,34 +217,25 @@ void removeTemporaries(const std::string& folder, Choice chosen) {
     }
 }
 
-bool endsWithIgnoringCase(std::string_view text, std::string_view end) {
-    if (text.size() < end.size()) {
-        return false;
-    }
-    text.remove_prefix(text.size() - end.size());
-    for (size_t i = 0; i < end.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) !=
-            std::tolower(static_cast<unsigned char>(end[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
-void removeLeftoverTemporaries(const std::string& folder, std::string_view name) {
-    const std::string_view cut = name.substr(0, kLongestTarget);
-    removeTemporaries(folder,
-                      [cut](std::string_view target, const std::string&) { return target == cut; });
-}
-
 void removeStaleTemporaries(const std::string& folder, std::string_view nameEnd,
                             int minimumAgeSeconds) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
     const time_t now = ::time(nullptr);
-    removeTemporaries(folder, [&](std::string_view target, const std::string& path) {
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
         struct stat st {};
-        return endsWithIgnoringCase(target, nameEnd) && ::lstat(path.c_str(), &st) == 0 &&
-               S_ISREG(st.st_mode) && now - st.st_mtime >= minimumAgeSeconds;
-    });
+        if (isTemporaryNameOfOneEndingWith(name, nameEnd) &&
+            ::lstat((folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            now - st.st_mtime >= minimumAgeSeconds) {
+            stale.push_back(name);
+        }
+    }
+    ::closedir(dir);
+    for (const std::string& name : stale) {
+        ::unlink((folder + "/" + name).c_str());
+    }
 }
