@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -10,7 +9,6 @@
 #include <sstream>
 #include <string>
 
-#include "ChildRun.h"
 #include "TestFiles.h"
 #include "common/LeadingNumber.h"
 #include "common/ModuleLimits.h"
@@ -281,18 +279,6 @@ TEST_F(SequenceTest, ALoadTakesNombreAsTheCountAndRefusesWhatNoSequenceHolds) {
     EXPECT_EQ(model.load("").message, "Pas de fichier à ouvrir !!!");
 }
 
-// A name in another encoding than UTF-8 is opened as the system names it, and shown readable.
-TEST_F(SequenceTest, AFileNamedInBytesThatAreNotUtf8Loads) {
-    const std::string latin1 = folder.file("\xE9t\xE9.car");
-    writeBytes(latin1, sequenceFile(2));
-    apply(model.load(latin1));
-    EXPECT_EQ(std::tuple(last.kind, model.storedCount()), std::tuple(Step::Moved, 2));
-    EXPECT_EQ(model.save(latin1 + "/x.car"),
-              "La séquence n'a pas pu être sauvée.\r\n« " + folder.path() +
-                  "/\xEF\xBF\xBDt\xEF\xBF\xBD.car/x.car » : un élément du chemin n'est pas un "
-                  "dossier.");
-}
-
 // Durations the module cannot wait are refused with the reason; nothing is stored or moved.
 TEST_F(SequenceTest, AValidationRefusesADurationTheModuleCannotWait) {
     const struct {
@@ -367,39 +353,6 @@ TEST_F(SequenceTest, ATextIsAppendedInOneStepOrRefusedWhole) {
     EXPECT_EQ(readBytes(path), after);
     apply(model.undo());
     EXPECT_EQ(sequence(), "1");
-}
-
-// New and start-up empty the working file; one that cannot be deleted keeps the sequence true.
-TEST_F(SequenceTest, NewThatCannotDeleteTheFileKeepsTheSequenceAndSaysWhy) {
-    ASSERT_EQ(::chmod(folder.path().c_str(), 0777), 0);
-    const std::string result = inChild(
-        [this] {
-            const std::string own = folder.file("élève");
-            SequenceModel pupil(own + "/MessageTemporaire.car");
-            if (!becomeNobody() || ::mkdir(own.c_str(), 0755) != 0) {
-                return std::string("no child folder");
-            }
-            pupil.restart();
-            pupil.validate({1, 0, 0, 0, 0, 0, 0}, "1");
-            ::chmod(own.c_str(), 0555);
-            const Step step = pupil.newSequence();
-            const Step again = SequenceModel(pupil.workingFile()).restart();
-            return std::to_string(step.kind) + " " + std::to_string(pupil.storedCount()) + " " +
-                   std::to_string(pupil.validate({2, 0, 0, 0, 0, 0, 0}, "1").kind) + " " +
-                   step.message + "|" + std::to_string(again.number) + " " + again.record + " " +
-                   again.message;
-        },
-        {});
-    const std::string file = folder.file("élève/MessageTemporaire.car");
-    EXPECT_EQ(result, std::to_string(Step::NotStored) + " 1 " + std::to_string(Step::NotStored) +
-                          " La séquence n'a pas pu être effacée pour en commencer une.\r\n« " +
-                          file +
-                          " » : l'accès est refusé.\r\nLa séquence est restée comme elle était."
-                          "|1 1;0;0;0;0;0;0;1 La séquence laissée par la séance précédente n'a "
-                          "pas pu être effacée.\r\n« " +
-                          file +
-                          " » : l'accès est refusé.\r\nSes caractères sont repris ici ; préviens "
-                          "ton professeur.");
 }
 
 // Save copies the working file whole, after clearing what killed Saves left in that folder.
