@@ -95,7 +95,8 @@ class SequenceModel {
     // Returns the French message of a failure, or empty text; nothing to save is a failure.
     std::string save(const std::string& path);
 
-    // After a download read `storedCount` from "Nombre": the count follows it, the label stays.
+    // After a download read `storedCount` from "Nombre": the count follows it (within the
+    // records the model holds, which the file holds too), the label stays.
     void downloaded(int16_t storedCount);
 
     // Stores the character shown (rows, and the typed duration through VirguleEnPoint) under
