@@ -144,12 +144,21 @@ Step SequenceModel::change(Content content, int16_t shownAfter, std::string_view
     }
     if (!same) {
         undo_.push_back(std::move(done));
-        if (undo_.size() > kUndoDepth) {
-            undo_.pop_front();
-        }
         redo_.clear();
+        forgetOldestChanges();
     }
     return showStored(shownAfter);
+}
+
+void SequenceModel::forgetOldestChanges() {
+    size_t bytes = 0;
+    for (const Change& kept : undo_) {
+        bytes += kept.after ? kept.after->size() : 0;
+    }
+    while (undo_.size() > kUndoDepth || (undo_.size() > 1 && bytes > kUndoBytes)) {
+        bytes -= undo_.front().after ? undo_.front().after->size() : 0;
+        undo_.pop_front();
+    }
 }
 
 Step SequenceModel::rewrite(const std::vector<std::string>& records, int16_t shownAfter) {

@@ -17,8 +17,11 @@ inline constexpr std::string_view kBlankRecord = "0;0;0;0;0;0;0;0.5";
 inline constexpr std::string_view kEraseRecord = "0;0;0;0;0;0;0";
 // The module holds this many characters; beyond it the window warns.
 inline constexpr int16_t kModuleCapacity = 28;
-// Changes of the stored sequence that Undo can take back, the oldest forgotten first.
+// Changes of the stored sequence that Undo can take back, the oldest forgotten first, and the
+// memory they may hold: 100 changes of a real sequence (a few kilobytes) take far less, while
+// changes of files padded to 1 MB keep fewer steps instead of filling the memory.
 inline constexpr size_t kUndoDepth = 100;
+inline constexpr size_t kUndoBytes = 64 * 1024 * 1024;
 // A sequence file is a few kilobytes; anything above this is not one.
 inline constexpr size_t kLargestSequenceFile = 1024 * 1024;
 
@@ -181,6 +184,7 @@ class SequenceModel {
     void take(const Content& content);
     // Stores `content` as one undo step and shows `shownAfter`.
     Step change(Content content, int16_t shownAfter, std::string_view what);
+    void forgetOldestChanges();
     Step rewrite(const std::vector<std::string>& records, int16_t shownAfter);
     Step restore(const Content& content, int16_t shown);
     // Takes the last change of `from` back (`back`) or again, and hands it to `to`.

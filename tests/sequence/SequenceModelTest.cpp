@@ -324,6 +324,21 @@ TEST_F(SequenceTest, UndoGoesAtLeast100StepsBack) {
     EXPECT_EQ(nombre(), model.storedCount());
 }
 
+// Files padded to the largest size a Load takes keep fewer steps, not all the memory.
+TEST_F(SequenceTest, UndoHoldsABoundedMemory) {
+    const std::string padding = ";" + std::string(kLargestSequenceFile - 100, 'x') + "\r\n";
+    for (int n = 0; n < 80; ++n) {
+        load(sequenceFile(1 + n % 2) + padding);
+        ASSERT_EQ(last.kind, Step::Moved);
+    }
+    size_t undone = 0;
+    while (model.undo().kind == Step::Moved) {
+        ++undone;
+    }
+    EXPECT_LE(undone * (kLargestSequenceFile - 100), kUndoBytes);
+    EXPECT_GE(undone * kLargestSequenceFile, kUndoBytes / 2);
+}
+
 // The text's letters in the built-in font, one character each, added and undone as one step.
 TEST_F(SequenceTest, ATextIsAppendedInOneStepOrRefusedWhole) {
     validate();
