@@ -7,10 +7,12 @@
 #include <dirent.h>
 
 #include <cerrno>
-#include <random>
+#include <cstdint>
+#include <ctime>
 #include <vector>
 
 #include "common/UniqueFd.h"
+#include "storage/TemporaryName.h"
 
 namespace {
 
@@ -19,33 +21,6 @@ int regularFileError(const struct stat& st) {
         return 0;
     }
     return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-}
-
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-constexpr size_t kSuffixLength = 8;
-constexpr std::string_view kSuffixDigits = "0123456789abcdefghijklmnopqrstuvwxyz";
-constexpr std::string_view kTemporaryEnd = ".tmp";
-
-// Temporary files of `name` are ".<name>.<random suffix>.tmp", the name cut so that the whole
-// stays within the 255-byte limit of a file name.
-std::string temporaryPrefix(std::string_view name) {
-    return "." + std::string(name.substr(0, 200)) + ".";
-}
-
-std::string randomSuffix() {
-    static std::mt19937_64 generator{std::random_device{}()};
-    std::string suffix;
-    for (size_t i = 0; i < kSuffixLength; ++i) {
-        suffix += kSuffixDigits[generator() % kSuffixDigits.size()];
-    }
-    return suffix;
 }
 
 // Makes the rename itself durable; the new file is complete whatever happens here.
@@ -67,7 +42,7 @@ class AtomicWriter {
 
     int open(const std::string& target);
     int write(std::string_view bytes);
-    int commit();
+    int commit(FileSync sync);
 
   private:
     void discard();
@@ -97,11 +72,10 @@ int AtomicWriter::open(const std::string& target) {
         return regularFileError(st);
     }
     const size_t slash = target.rfind('/');
-    const std::string prefix =
-        temporaryPrefix(slash == std::string::npos ? target : target.substr(slash + 1));
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     const std::string folder = folderOf(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = folder + "/" + prefix + randomSuffix() + std::string(kTemporaryEnd);
+        std::string candidate = folder + "/" + temporaryNameFor(name);
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             fd_.reset(fd);
@@ -140,11 +114,11 @@ int AtomicWriter::write(std::string_view bytes) {
     return 0;
 }
 
-int AtomicWriter::commit() {
+int AtomicWriter::commit(FileSync sync) {
     if (!fd_.open()) {
         return EBADF;
     }
-    int error = ::fsync(fd_.get()) != 0 ? errno : 0;
+    int error = sync == FileSync::ToDisk && ::fsync(fd_.get()) != 0 ? errno : 0;
     // A failed close can mean lost data on some file systems: it must fail the commit too.
     if (const int closeError = fd_.close(); error == 0) {
         error = closeError;
@@ -157,13 +131,23 @@ int AtomicWriter::commit() {
         return error;
     }
     temporary_.clear();
-    syncFolder(folderOf(target_));
+    if (sync == FileSync::ToDisk) {
+        syncFolder(folderOf(target_));
+    }
     return 0;
 }
 
 }  // namespace
 
-int readRegularFile(const std::string& path, std::string& bytes) {
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+int readRegularFile(const std::string& path, std::string& bytes, size_t maxBytes) {
     bytes.clear();
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.open()) {
@@ -171,6 +155,9 @@ int readRegularFile(const std::string& path, std::string& bytes) {
     }
     struct stat st {};
     int error = ::fstat(fd.get(), &st) != 0 ? errno : regularFileError(st);
+    if (error == 0 && static_cast<uint64_t>(st.st_size) > maxBytes) {
+        error = EFBIG;
+    }
     if (error == 0) {
         bytes.reserve(static_cast<size_t>(st.st_size));
         char buffer[65536];
@@ -178,6 +165,11 @@ int readRegularFile(const std::string& path, std::string& bytes) {
             const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
             if (n > 0) {
                 bytes.append(buffer, static_cast<size_t>(n));
+                if (bytes.size() > maxBytes) {  // it grew while being read
+                    error = EFBIG;
+                    bytes.clear();
+                    break;
+                }
             } else if (n == 0) {
                 break;
             } else if (errno != EINTR) {
@@ -190,13 +182,18 @@ int readRegularFile(const std::string& path, std::string& bytes) {
     return error;
 }
 
-int writeFileAtomically(const std::string& path, std::string_view bytes) {
+int writeFileAtomically(const std::string& path, std::string_view bytes, FileSync sync) {
     AtomicWriter writer;
     int error = writer.open(path);
     if (error == 0) {
         error = writer.write(bytes);
     }
-    return error == 0 ? writer.commit() : error;
+    return error == 0 ? writer.commit(sync) : error;
+}
+
+int notRegularFileError(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? regularFileError(st) : 0;
 }
 
 int removeFile(const std::string& path) {
@@ -204,27 +201,41 @@ int removeFile(const std::string& path) {
 }
 
 void removeLeftoverTemporaries(const std::string& folder, std::string_view name) {
-    const std::string prefix = temporaryPrefix(name);
-    const auto isLeftover = [&prefix](std::string_view entry) {
-        if (entry.size() != prefix.size() + kSuffixLength + kTemporaryEnd.size() ||
-            !entry.starts_with(prefix) || !entry.ends_with(kTemporaryEnd)) {
-            return false;
-        }
-        const std::string_view suffix = entry.substr(prefix.size(), kSuffixLength);
-        return suffix.find_first_not_of(kSuffixDigits) == std::string_view::npos;
-    };
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return;
     }
     std::vector<std::string> leftovers;
     while (const dirent* entry = ::readdir(dir)) {
-        if (isLeftover(entry->d_name)) {
+        if (isTemporaryNameOf(entry->d_name, name)) {
             leftovers.emplace_back(entry->d_name);
         }
     }
     ::closedir(dir);
     for (const std::string& leftover : leftovers) {
         ::unlink((folder + "/" + leftover).c_str());
+    }
+}
+
+void removeStaleTemporaries(const std::string& folder, std::string_view nameEnd,
+                            int minimumAgeSeconds) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const time_t now = ::time(nullptr);
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat st {};
+        if (isTemporaryNameOfOneEndingWith(name, nameEnd) &&
+            ::lstat((folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            now - st.st_mtime >= minimumAgeSeconds) {
+            stale.push_back(name);
+        }
+    }
+    ::closedir(dir);
+    for (const std::string& name : stale) {
+        ::unlink((folder + "/" + name).c_str());
     }
 }
