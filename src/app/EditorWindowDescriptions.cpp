@@ -38,6 +38,9 @@ void EditorWindow::describeControls() {
         {CBDéfiler_, "Faire défiler la séquence",
          "Lancer ou arrêter le défilement de la séquence (Espace quand ce bouton est choisi)"},
         {CBSuivant_, "Caractère suivant", "Caractère suivant (touche Page suivante)"},
+        {strip_, "Séquence",
+         "Tous les caractères de la séquence : cliquer sur l'un pour l'afficher, le glisser pour "
+         "le déplacer"},
         {RTB1_, "Messages de la compilation",
          "Ce qu'affichent la compilation et l'envoi dans l'afficheur"},
     };

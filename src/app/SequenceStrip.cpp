@@ -37,14 +37,6 @@ class StripCanvas : public QWidget {
         resize(cellCount() * kCellWidth, kCellHeight);
         update();
     }
-    void setShown(int shown) {
-        if (shown == shown_) {
-            return;
-        }
-        update(cellRect(shown_));
-        shown_ = shown;
-        update(cellRect(shown_));
-    }
     int count() const { return static_cast<int>(records_.size()); }
     int shown() const { return shown_; }
     QRect cellRect(int number) const {
@@ -170,16 +162,11 @@ SequenceStrip::SequenceStrip(QWidget* parent)
     horizontalScrollBar()->setSingleStep(kCellWidth);
     setWidget(canvas_);
     canvas_->setSequence({}, 1);
-    setFixedHeight(kCellHeight + horizontalScrollBar()->sizeHint().height() + 2 * frameWidth());
+    viewport()->setBackgroundRole(QPalette::Base);
 }
 
 void SequenceStrip::setSequence(std::vector<std::string> records, int shown) {
     canvas_->setSequence(std::move(records), shown);
-    ensureVisible(canvas_->cellRect(shown).center().x(), kCellHeight / 2, kCellWidth, 0);
-}
-
-void SequenceStrip::setShown(int shown) {
-    canvas_->setShown(shown);
     ensureVisible(canvas_->cellRect(shown).center().x(), kCellHeight / 2, kCellWidth, 0);
 }
 

@@ -20,7 +20,6 @@ class SequenceStrip : public QScrollArea {
     // The stored records, character 1 first, and the number shown on the grid; the shown one
     // is scrolled into view.
     void setSequence(std::vector<std::string> records, int shown);
-    void setShown(int shown);
 
     int count() const;
     int shown() const;
