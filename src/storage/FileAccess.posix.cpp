@@ -6,7 +6,11 @@
 
 #include <dirent.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdint>
+#include <ctime>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -21,22 +25,17 @@ int regularFileError(const struct stat& st) {
     return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
 }
 
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 constexpr size_t kSuffixLength = 8;
+// Longest part of the target's name a temporary file's name repeats.
+constexpr size_t kLongestTarget = 200;
+constexpr std::string_view kTemporaryStart = ".";
 constexpr std::string_view kSuffixDigits = "0123456789abcdefghijklmnopqrstuvwxyz";
 constexpr std::string_view kTemporaryEnd = ".tmp";
 
 // Temporary files of `name` are ".<name>.<random suffix>.tmp", the name cut so that the whole
 // stays within the 255-byte limit of a file name.
 std::string temporaryPrefix(std::string_view name) {
-    return "." + std::string(name.substr(0, 200)) + ".";
+    return std::string(kTemporaryStart) + std::string(name.substr(0, kLongestTarget)) + ".";
 }
 
 std::string randomSuffix() {
@@ -163,7 +162,15 @@ int AtomicWriter::commit() {
 
 }  // namespace
 
-int readRegularFile(const std::string& path, std::string& bytes) {
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+int readRegularFile(const std::string& path, std::string& bytes, size_t maxBytes) {
     bytes.clear();
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.open()) {
@@ -171,6 +178,9 @@ int readRegularFile(const std::string& path, std::string& bytes) {
     }
     struct stat st {};
     int error = ::fstat(fd.get(), &st) != 0 ? errno : regularFileError(st);
+    if (error == 0 && static_cast<uint64_t>(st.st_size) > maxBytes) {
+        error = EFBIG;
+    }
     if (error == 0) {
         bytes.reserve(static_cast<size_t>(st.st_size));
         char buffer[65536];
@@ -178,6 +188,11 @@ int readRegularFile(const std::string& path, std::string& bytes) {
             const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
             if (n > 0) {
                 bytes.append(buffer, static_cast<size_t>(n));
+                if (bytes.size() > maxBytes) {  // it grew while being read
+                    error = EFBIG;
+                    bytes.clear();
+                    break;
+                }
             } else if (n == 0) {
                 break;
             } else if (errno != EINTR) {
@@ -203,23 +218,35 @@ int removeFile(const std::string& path) {
     return ::unlink(path.c_str()) != 0 ? errno : 0;
 }
 
-void removeLeftoverTemporaries(const std::string& folder, std::string_view name) {
-    const std::string prefix = temporaryPrefix(name);
-    const auto isLeftover = [&prefix](std::string_view entry) {
-        if (entry.size() != prefix.size() + kSuffixLength + kTemporaryEnd.size() ||
-            !entry.starts_with(prefix) || !entry.ends_with(kTemporaryEnd)) {
-            return false;
-        }
-        const std::string_view suffix = entry.substr(prefix.size(), kSuffixLength);
-        return suffix.find_first_not_of(kSuffixDigits) == std::string_view::npos;
-    };
+namespace {
+
+// The name a temporary file of ours was made for, when `entry` is one: ".<name>.<suffix>.tmp".
+std::optional<std::string_view> temporaryTargetOf(std::string_view entry) {
+    const size_t fixed = kTemporaryStart.size() + 1 + kSuffixLength + kTemporaryEnd.size();
+    if (entry.size() <= fixed || !entry.starts_with(kTemporaryStart) ||
+        !entry.ends_with(kTemporaryEnd)) {
+        return std::nullopt;
+    }
+    const std::string_view suffix =
+        entry.substr(entry.size() - kTemporaryEnd.size() - kSuffixLength, kSuffixLength);
+    if (suffix.find_first_not_of(kSuffixDigits) != std::string_view::npos ||
+        entry[entry.size() - kTemporaryEnd.size() - kSuffixLength - 1] != '.') {
+        return std::nullopt;
+    }
+    return entry.substr(kTemporaryStart.size(), entry.size() - fixed);
+}
+
+// Removes the entries of `folder` that `chosen` picks among the temporary files of ours.
+template <typename Choice>
+void removeTemporaries(const std::string& folder, Choice chosen) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return;
     }
     std::vector<std::string> leftovers;
     while (const dirent* entry = ::readdir(dir)) {
-        if (isLeftover(entry->d_name)) {
+        if (const auto target = temporaryTargetOf(entry->d_name);
+            target && chosen(*target, folder + "/" + entry->d_name)) {
             leftovers.emplace_back(entry->d_name);
         }
     }
@@ -227,4 +254,36 @@ void removeLeftoverTemporaries(const std::string& folder, std::string_view name)
     for (const std::string& leftover : leftovers) {
         ::unlink((folder + "/" + leftover).c_str());
     }
+}
+
+bool endsWithIgnoringCase(std::string_view text, std::string_view end) {
+    if (text.size() < end.size()) {
+        return false;
+    }
+    text.remove_prefix(text.size() - end.size());
+    for (size_t i = 0; i < end.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) !=
+            std::tolower(static_cast<unsigned char>(end[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void removeLeftoverTemporaries(const std::string& folder, std::string_view name) {
+    const std::string_view cut = name.substr(0, kLongestTarget);
+    removeTemporaries(folder,
+                      [cut](std::string_view target, const std::string&) { return target == cut; });
+}
+
+void removeStaleTemporaries(const std::string& folder, std::string_view nameEnd,
+                            int minimumAgeSeconds) {
+    const time_t now = ::time(nullptr);
+    removeTemporaries(folder, [&](std::string_view target, const std::string& path) {
+        struct stat st {};
+        return endsWithIgnoringCase(target, nameEnd) && ::lstat(path.c_str(), &st) == 0 &&
+               S_ISREG(st.st_mode) && now - st.st_mtime >= minimumAgeSeconds;
+    });
 }

@@ -41,8 +41,8 @@ class SequenceTest : public testing::Test {
         return last;
     }
     void load(const std::string& bytes) {
-        writeBytes(path, bytes);
-        apply(model.loaded());
+        writeBytes(source, bytes);
+        apply(model.load(source));
     }
     int16_t nombre() const {
         return roundToInt16(leadingNumber(LireIni("Caractères", "Nombre", path)));
@@ -97,6 +97,7 @@ class SequenceTest : public testing::Test {
 
     TempFolder folder;
     std::string path = folder.file("MessageTemporaire.car");
+    std::string source = folder.file("chargée.car");
     SequenceModel model{path};
     Step last;
     std::string display;
@@ -145,13 +146,13 @@ TEST_F(SequenceTest, ValidationsWriteTheFileAsBefore) {
     apply(model.validate({31, 1, 1, 15, 1, 1, 1}, "  1,5  "));
     apply(model.validate({4, 10, 17, 17, 31, 17, 17}, "1,5,2"));
     apply(model.validate({0, 0, 0, 0, 0, 0, 16}, "\t2 "));
-    apply(model.validate({0, 0, 0, 0, 0, 0, 0}, ""));
+    apply(model.validate({0, 0, 0, 0, 0, 0, 0}, "6553,5 s"));
     EXPECT_EQ(readBytes(path),
               "[Caract\xE8res]\r\nNombre=4\r\n"
               "Caract\xE8re1=31;1;1;15;1;1;1;1.5\r\n"
               "Caract\xE8re2=4;10;17;17;31;17;17;1.5,2\r\n"
               "Caract\xE8re3=0;0;0;0;0;0;16;\t2\r\n"
-              "Caract\xE8re4=0;0;0;0;0;0;0;\r\n");
+              "Caract\xE8re4=0;0;0;0;0;0;0;6553.5 s\r\n");
     EXPECT_EQ(last.number, 5);
     EXPECT_EQ(last.record, kBlankRecord);
     EXPECT_EQ(model.togglePreview(" 0,25 ").intervalMs, 250);
@@ -218,7 +219,7 @@ TEST_F(SequenceTest, AFailedValidationChangesNothing) {
                   "valide-le à nouveau, et préviens ton professeur si cela recommence.");
     ASSERT_EQ(::rmdir(path.c_str()), 0);
     writeBytes(path, before);
-    EXPECT_EQ(folder.listing(), ".MessageTemporaire.car.lock MessageTemporaire.car");
+    EXPECT_EQ(folder.listing(), "MessageTemporaire.car");
     EXPECT_EQ(validate().kind, Step::Moved);
     EXPECT_EQ(nombre(), 2);
 }
