@@ -5,6 +5,7 @@
 #include <QRadioButton>
 
 #include "app/EditorWindow.h"
+#include "app/SequenceStrip.h"
 
 // Tooltips, which assistive technology also reads as descriptions, and names for the controls
 // whose caption is missing or says too little. The dots describe themselves (DotAccessible).

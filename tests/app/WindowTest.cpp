@@ -37,9 +37,10 @@ TEST_F(WindowTest, TheNumberTheRoleAndTheFileMenu) {
     EXPECT_TRUE(told().contains(file("absent/b.car") + " » : le fichier"));
     QFile::remove(window->workingFile());
     QDir().mkdir(window->workingFile());
-    click("CBCaracOk");  // the words are SequenceModelTest's; the drawing stays
+    duration()->setText("2");  // a change: the same character again writes nothing
+    click("CBCaracOk");        // the words are SequenceModelTest's; the drawing stays
     EXPECT_TRUE(told().startsWith("Attention (48) Ce caractère n'a pas pu être enregistré"));
-    EXPECT_EQ(std::tuple(number(), rows(), duration()->text()), std::tuple("1", kF, "1.5"));
+    EXPECT_EQ(std::tuple(number(), rows(), duration()->text()), std::tuple("1", kF, "2"));
     QDir().rmdir(window->workingFile());
     click("CBCaracOk");
     window.reset();  // a new start deletes the working file left by the last
