@@ -207,6 +207,25 @@ TEST_F(EditorTest, ADurationTheModuleCannotWaitIsRefused) {
               std::tuple("1", 4, "9999", Rows{}));
 }
 
+// An edit that cannot be written is told and changes nothing, strip included.
+TEST_F(EditorTest, AnEditThatCannotBeWrittenIsTold) {
+    load({1, 2});
+    const QString program = QString::fromStdString(folder.path());
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+    if (QFileInfo(program).isWritable()) {
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        GTEST_SKIP() << "this user writes in a read-only folder";
+    }
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_Insert), Qt::CTRL | Qt::Key_D,
+                                      QKeyCombination(Qt::Key_Delete), Qt::CTRL | Qt::Key_N}) {
+        keys(key);
+        EXPECT_TRUE(told().startsWith("Attention (48) "))
+            << QKeySequence(key).toString().toStdString();
+        EXPECT_EQ(std::tuple(tops(), number()), std::tuple(Rows{1, 2}, "1"));
+    }
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 // A file named in bytes that are not UTF-8 opens from the command line.
 TEST_F(EditorTest, AFileNamedInOtherBytesOpensFromTheCommandLine) {
     window.reset();

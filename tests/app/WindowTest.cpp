@@ -174,6 +174,28 @@ TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
         seam.MsgBox(nullptr, "Texte", style, "Titre");
         EXPECT_EQ(shown, QStringLiteral("%1 Titre Texte").arg(icon));
     }
+    for (const auto& [button, answer] :
+         {std::pair{"Enregistrer", QuitAnswer::Save},
+          {"Quitter sans enregistrer", QuitAnswer::QuitWithoutSaving},
+          {"Annuler", QuitAnswer::Cancel}}) {
+        whenUp<QMessageBox>([&](QMessageBox* box) {
+            EXPECT_EQ(box->text(), "Enregistrer la séquence avant de quitter ?");
+            for (QAbstractButton* offered : box->buttons()) {
+                if (offered->text() == button) {
+                    offered->click();
+                }
+            }
+        });
+        EXPECT_EQ(seam.askSaveBeforeQuit(nullptr), answer) << button;
+    }
+    for (const auto& [typed, accepted] : {std::pair{"Oé !", true}, {"", false}}) {
+        whenUp<QInputDialog>([&](QInputDialog* dialog) {
+            dialog->setTextValue(typed);
+            accepted ? dialog->accept() : dialog->reject();
+        });
+        EXPECT_EQ(seam.askText(nullptr, "Titre", "Texte"),
+                  accepted ? std::optional<QString>(typed) : std::nullopt);
+    }
     QString asked;  // asked last: unasked, the answer finds no box
     whenUp<QFileDialog>([&](QFileDialog* dialog) {
         whenUp<QMessageBox>([&](QMessageBox* box) {
