@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 #include "app/QtWindowSeam.h"
+#include "app/SequenceStrip.h"
 
 const std::array<int16_t, 7> kF = {31, 1, 1, 15, 1, 1, 1};
 const std::string kStoredF = "[Caract\xE8res]\r\nNombre=1\r\nCaract\xE8re1=31;1;1;15;1;1;1;1.5\r\n";
@@ -74,6 +75,7 @@ TEST_F(WindowTest, ThePreviewTicksShowTheCharactersUntilStopped) {
         EXPECT_EQ(std::tuple(number(), rows()[0], timer->interval(), timer->isActive()),
                   std::tuple(QString::number(n), n, n * 1000, true));
         EXPECT_EQ(window->grid().dot(0, n - 1)->pixmap().toImage().pixelColor(10, 10), Qt::red);
+        EXPECT_EQ(control<SequenceStrip>("Bande")->shown(), n);  // the strip follows
     }
     click("CBDéfiler");
     tick();
