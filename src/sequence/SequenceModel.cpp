@@ -18,8 +18,6 @@
 namespace {
 
 constexpr int16_t kHighestNumber = INT16_MAX;
-// A Save takes milliseconds: a temporary file this old was left by one that was killed.
-constexpr int kStaleTemporarySeconds = 60;
 
 const std::string kSection(kSequenceSection);
 
@@ -135,12 +133,13 @@ SystemError SequenceModel::store(const Content& content) {
 }
 
 Step SequenceModel::change(Content content, int16_t shownAfter, std::string_view what) {
+    // Written even when unchanged: the file is what the download reads.
     const bool same = content == content_ || (content && content_ && *content == *content_);
+    Change done{content_, content, shown_, shownAfter};
+    if (const SystemError error = store(same ? content_ : content); error.failed()) {
+        return notStored(error, what);
+    }
     if (!same) {
-        Change done{content_, content, shown_, shownAfter};
-        if (const SystemError error = store(content); error.failed()) {
-            return notStored(error, what);
-        }
         undo_.push_back(std::move(done));
         if (undo_.size() > kUndoDepth) {
             undo_.pop_front();
@@ -216,7 +215,7 @@ std::string SequenceModel::save(const std::string& path) {
     if (path.empty()) {
         return {};
     }
-    removeStaleTemporaries(folderOf(path), ".car", kStaleTemporarySeconds);
+    removeStaleTemporaries(folderOf(path), kSequenceExtension, kStaleTemporarySeconds);
     const FileOpResult copied = copyFileAtomically(workingFile_, path);
     if (copied.failure == FileOpResult::Failure::SourceMissing) {
         return "Il n'y a rien à sauver : aucun caractère n'a été validé depuis le début ou depuis "

@@ -27,6 +27,10 @@ int removeFile(const std::string& path);
 // temporary file of a write in progress would go too.
 void removeLeftoverTemporaries(const std::string& folder, std::string_view name);
 
+// A write takes milliseconds: a temporary file left unchanged this long belongs to a writer
+// that was killed.
+inline constexpr int kStaleTemporarySeconds = 60;
+
 // Removes from `folder` the temporary files of writers of any file whose name ends with
 // `nameEnd` (ASCII case ignored) that have not changed for `minimumAgeSeconds`: a write takes
 // far less, so they were left by a writer killed midway, in this process or another.
