@@ -29,3 +29,9 @@ void paintThumbnail(QPainter& painter, QPoint topLeft, std::string_view record, 
         }
     }
 }
+
+QString durationCaption(std::string_view record) {
+    QString duration = QString::fromStdString(splitRecord(record).rest);
+    duration.replace(QLatin1Char('.'), QLatin1Char(','));
+    return duration.isEmpty() ? QString() : duration + QStringLiteral(" s");
+}

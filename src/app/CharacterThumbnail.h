@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QSize>
+#include <QString>
 #include <string_view>
 
 class QPainter;
@@ -11,3 +12,6 @@ class QPainter;
 // a border of two pixels.
 QSize thumbnailSize(int dot);
 void paintThumbnail(QPainter& painter, QPoint topLeft, std::string_view record, int dot);
+
+// The record's duration as a French reader writes it, "1,5 s"; empty text for none.
+QString durationCaption(std::string_view record);

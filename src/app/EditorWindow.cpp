@@ -295,10 +295,13 @@ void EditorWindow::setNumberCaption(int16_t number) {
     LNumCaractère_Change();
 }
 
-// Every change of the stored sequence shows a number, so the strip follows it from here.
+// Every change of the stored sequence shows a number, so the strip and the Edit menu follow it
+// from here.
 void EditorWindow::LNumCaractère_Change() {
     const int16_t shown = sequence_.shownNumber();
     strip_->setSequence(sequence_.records(), shown);
+    mnuannuler_->setEnabled(sequence_.canUndo());
+    mnuretablir_->setEnabled(sequence_.canRedo());
     const bool delayShown = shown == 1 && MaitreEsclave_[1]->isChecked();
     LRetard_->setVisible(delayShown);
     TRetard_->setVisible(delayShown);

@@ -11,6 +11,7 @@
 #include "sequence/SequenceModel.h"
 #include "storage/WorkingFolder.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -151,6 +152,8 @@ class EditorWindow : public QMainWindow {
     QPushButton* CBSuivant_ = nullptr;
     QPlainTextEdit* RTB1_ = nullptr;
     SequenceStrip* strip_ = nullptr;
+    QAction* mnuannuler_ = nullptr;
+    QAction* mnuretablir_ = nullptr;
     QLabel* LÉtape_ = nullptr;
     QTimer* Timer1_ = nullptr;
 };

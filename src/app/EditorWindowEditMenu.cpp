@@ -91,6 +91,8 @@ void EditorWindow::buildEditMenu() {
             mnuedition->addSeparator();
         }
     }
+    mnuannuler_ = mnuedition->findChild<QAction*>(QStringLiteral("mnuannuler"));
+    mnuretablir_ = mnuedition->findChild<QAction*>(QStringLiteral("mnuretablir"));
 }
 
 void EditorWindow::mnuannuler_Click() {

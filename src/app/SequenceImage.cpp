@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "app/CharacterThumbnail.h"
-#include "common/CharacterRecord.h"
 #include "sequence/SequenceModel.h"
 
 namespace {
@@ -17,13 +16,6 @@ constexpr int kMargin = 8;
 
 int cellHeight() {
     return 2 * kTextHeight + thumbnailSize(kDot).height() + 8;
-}
-
-// The duration as a French reader writes it.
-QString durationText(const std::string& record) {
-    QString duration = QString::fromStdString(splitRecord(record).rest);
-    duration.replace(QLatin1Char('.'), QLatin1Char(','));
-    return duration.isEmpty() ? QString() : duration + QStringLiteral(" s");
 }
 
 }  // namespace
@@ -52,7 +44,7 @@ QImage sequenceImage(const std::vector<std::string>& records) {
         painter.setPen(Qt::black);
         painter.drawText(
             QRect(cell.left(), topLeft.y() + thumbnail.height() + 2, cell.width(), kTextHeight),
-            Qt::AlignCenter, durationText(records[static_cast<size_t>(n)]));
+            Qt::AlignCenter, durationCaption(records[static_cast<size_t>(n)]));
     }
     return image;
 }

@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <algorithm>
 
 #include "app/CharacterThumbnail.h"
@@ -48,6 +49,20 @@ class StripCanvas : public QWidget {
     }
 
   protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) {
+            return QWidget::event(event);
+        }
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = toolTip(numberAt(help->pos()));
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this);
+        }
+        return true;
+    }
+
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
         painter.fillRect(event->rect(), palette().color(QPalette::Base));
@@ -112,6 +127,22 @@ class StripCanvas : public QWidget {
 
   private:
     int cellCount() const { return count() + 1; }
+    QString toolTip(int number) const {
+        if (number < 1) {
+            return {};
+        }
+        if (number > count()) {
+            return QStringLiteral("Place libre : le prochain caractère validé vient ici");
+        }
+        QString text = QStringLiteral("Caractère %1, %2")
+                           .arg(number)
+                           .arg(durationCaption(records_[static_cast<size_t>(number - 1)]));
+        if (number > kModuleCapacity) {
+            text +=
+                QStringLiteral(" : au-delà des %1 caractères de l'afficheur").arg(kModuleCapacity);
+        }
+        return text;
+    }
     int numberAt(QPoint point) const {
         const int number = point.x() / kCellWidth + 1;
         return point.x() >= 0 && number <= cellCount() ? number : 0;

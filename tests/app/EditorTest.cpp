@@ -107,6 +107,9 @@ TEST_F(EditorTest, TheEditMenuInsertsDeletesDuplicatesMovesAndUndoes) {
         EXPECT_EQ(std::tuple(tops(), number().toInt()), std::tuple(step.tops, step.shown))
             << QKeySequence(step.key).toString().toStdString();
     }
+    EXPECT_EQ(std::tuple(control<QAction>("mnuannuler")->isEnabled(),
+                         control<QAction>("mnuretablir")->isEnabled()),
+              std::tuple(true, false));  // nothing left to redo, greyed
     keys(Qt::ALT | Qt::Key_E);
     auto* opened = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     EXPECT_EQ(opened ? opened->objectName() : QString(), "mnuedition");
