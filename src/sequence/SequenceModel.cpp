@@ -122,7 +122,8 @@ void SequenceModel::take(const Content& content) {
 
 SystemError SequenceModel::store(const Content& content) {
     if (content) {
-        if (const int error = writeFileAtomically(workingFile_, *content); error != 0) {
+        if (const int error = writeFileAtomically(workingFile_, *content, FileSync::CacheOnly);
+            error != 0) {
             return {workingFile_, error};
         }
     } else if (const FileOpResult deleted = deleteFileIfPresent(workingFile_); !deleted.ok()) {

@@ -55,9 +55,10 @@ struct PreviewChange {
 };
 
 // The sequence being edited and every rule about its numbers. The working sequence file is the
-// store: every change is written to it (whole, atomically) before the model takes it, so a
-// change that cannot be written leaves both as they were, and whatever reads the file (the
-// download) sees what the window shows. The model is the file's only writer (the working folder
+// store: every change is written to it (whole, through a renamed temporary file, without waiting
+// for the disk: start-up deletes it anyway) before the model takes it, so a change that cannot
+// be written leaves both as they were, and whatever reads the file (the download) sees what the
+// window shows. The model is the file's only writer (the working folder
 // is locked per window) and keeps what it last wrote in memory, so reading records costs no
 // file access. It keeps:
 //  - the stored count N, what "Nombre" holds: the characters 1..N are the sequence;

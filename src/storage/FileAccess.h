@@ -13,11 +13,17 @@
 int readRegularFile(const std::string& path, std::string& bytes,
                     size_t maxBytes = static_cast<size_t>(-1));
 
-// Writes a file through a temporary file in the same folder, flushed to disk and renamed over
-// the target, so the target holds either its old bytes or all the new ones and no temporary
-// file is left behind. An existing target keeps its permissions; a new one gets 0666 less the
-// umask.
-int writeFileAtomically(const std::string& path, std::string_view bytes);
+// Whether a write waits for the disk. A scratch file that the program deletes at every start
+// (the working sequence file) needs no more than the page cache: a killed program still leaves
+// it whole, and the wait (milliseconds per write) is spared to the window.
+enum class FileSync { ToDisk, CacheOnly };
+
+// Writes a file through a temporary file in the same folder, flushed to disk (ToDisk) and
+// renamed over the target, so the target holds either its old bytes or all the new ones and no
+// temporary file is left behind. An existing target keeps its permissions; a new one gets 0666
+// less the umask.
+int writeFileAtomically(const std::string& path, std::string_view bytes,
+                        FileSync sync = FileSync::ToDisk);
 
 // Removes the file at `path`; ENOENT when there is none.
 int removeFile(const std::string& path);

@@ -66,7 +66,7 @@ class AtomicWriter {
 
     int open(const std::string& target);
     int write(std::string_view bytes);
-    int commit();
+    int commit(FileSync sync);
 
   private:
     void discard();
@@ -139,11 +139,11 @@ int AtomicWriter::write(std::string_view bytes) {
     return 0;
 }
 
-int AtomicWriter::commit() {
+int AtomicWriter::commit(FileSync sync) {
     if (!fd_.open()) {
         return EBADF;
     }
-    int error = ::fsync(fd_.get()) != 0 ? errno : 0;
+    int error = sync == FileSync::ToDisk && ::fsync(fd_.get()) != 0 ? errno : 0;
     // A failed close can mean lost data on some file systems: it must fail the commit too.
     if (const int closeError = fd_.close(); error == 0) {
         error = closeError;
@@ -156,7 +156,9 @@ int AtomicWriter::commit() {
         return error;
     }
     temporary_.clear();
-    syncFolder(folderOf(target_));
+    if (sync == FileSync::ToDisk) {
+        syncFolder(folderOf(target_));
+    }
     return 0;
 }
 
@@ -205,13 +207,13 @@ int readRegularFile(const std::string& path, std::string& bytes, size_t maxBytes
     return error;
 }
 
-int writeFileAtomically(const std::string& path, std::string_view bytes) {
+int writeFileAtomically(const std::string& path, std::string_view bytes, FileSync sync) {
     AtomicWriter writer;
     int error = writer.open(path);
     if (error == 0) {
         error = writer.write(bytes);
     }
-    return error == 0 ? writer.commit() : error;
+    return error == 0 ? writer.commit(sync) : error;
 }
 
 int removeFile(const std::string& path) {
