@@ -128,7 +128,7 @@ void EditorWindow::mnutexte_Click() {
         seam_.askText(this, QStringLiteral("Écrire un texte"),
                       QStringLiteral("Texte à ajouter à la fin de la séquence, chaque lettre "
                                      "avec la durée affichée :"));
-    if (text && !text->isEmpty()) {
+    if (text) {
         showStep(sequence_.appendText(text->toStdString(), TDurée_->text().toStdString()));
     }
 }
