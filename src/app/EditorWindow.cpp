@@ -123,7 +123,7 @@ void EditorWindow::buildMenu() {
 }
 
 void EditorWindow::buildControls() {
-    // The design's client area keeps its size and its controls' places; the strip of the
+    // The client area of the layout keeps its size and its controls' places; the strip of the
     // sequence lies below it.
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);

@@ -6,7 +6,7 @@
 
 class StripCanvas;
 
-// The whole sequence at a glance, below the design's controls: one small thumbnail per stored
+// The whole sequence at a glance, below the editing controls: one small thumbnail per stored
 // character with its number, then the open position after them. The shown character is framed
 // in blue; characters beyond what the module holds have a red number on a pink ground. Only
 // the thumbnails in view are drawn, so a long sequence costs no more than a short one.

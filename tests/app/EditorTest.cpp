@@ -1,4 +1,4 @@
-// The editor around the design: held keys, the Edit menu, the strip and the close question,
+// The editor's commands: held keys, the Edit menu, the strip and the close question,
 // through the real window and real files.
 #include "AppTestSupport.h"
 #include "app/SequenceStrip.h"
