@@ -25,8 +25,10 @@ std::string quoted(const std::string& text) {
     return "« " + readableText(text) + " »";
 }
 
-// Why a duration cannot be stored, or nothing when it can.
-std::optional<std::string> durationRefusal(const std::string& duration) {
+// Why the duration stored from the text `typed` cannot be stored, or nothing when it can.
+std::optional<std::string> durationRefusal(const std::string& duration, std::string typed) {
+    typed.erase(0, typed.find_first_not_of(' '));
+    typed.erase(typed.find_last_not_of(' ') + 1);
     std::string reason;
     switch (durationFault(duration)) {
         case DurationFault::None:
@@ -39,13 +41,13 @@ std::optional<std::string> durationRefusal(const std::string& duration) {
             reason = "aucune durée n'est tapée";
             break;
         case DurationFault::Unreadable:
-            reason = "la durée " + quoted(duration) + " n'est pas un nombre";
+            reason = "la durée " + quoted(typed) + " n'est pas un nombre";
             break;
         case DurationFault::NotPositive:
-            reason = "la durée " + quoted(duration) + " n'est pas plus grande que 0";
+            reason = "la durée " + quoted(typed) + " n'est pas plus grande que 0";
             break;
         case DurationFault::TooLong:
-            reason = "l'afficheur ne sait pas attendre " + quoted(duration) + " secondes";
+            reason = "l'afficheur ne sait pas attendre " + quoted(typed) + " secondes";
             break;
     }
     return reason + ".\r\n" + durationAdvice() + ".";
@@ -243,8 +245,9 @@ Step SequenceModel::validate(const std::array<int16_t, kRowCount>& rows, std::st
     if (number >= kHighestNumber || current_ >= kHighestNumber) {
         return atEnd(shown_);
     }
+    const std::string typed = durationText;
     const std::string duration = VirguleEnPoint(durationText);
-    if (const auto refusal = durationRefusal(duration)) {
+    if (const auto refusal = durationRefusal(duration, typed)) {
         return refused("Ce caractère n'a pas été validé : " + *refusal);
     }
     // Editing an earlier character leaves "Nombre" as it is; only the open position adds one.
@@ -345,8 +348,9 @@ Step SequenceModel::move(int16_t from, int16_t to) {
 }
 
 Step SequenceModel::appendText(std::string_view text, std::string durationText) {
+    const std::string typed = durationText;
     const std::string duration = VirguleEnPoint(durationText);
-    if (const auto refusal = durationRefusal(duration)) {
+    if (const auto refusal = durationRefusal(duration, typed)) {
         return refused("Le texte n'a pas été écrit : " + *refusal);
     }
     const TextGlyphs letters = glyphsOfText(text);
@@ -376,30 +380,26 @@ Step SequenceModel::restore(const Content& content, int16_t shown) {
     return showStored(shown);
 }
 
-Step SequenceModel::undo() {
-    if (undo_.empty()) {
+Step SequenceModel::replay(std::deque<Change>& from, std::deque<Change>& to, bool back) {
+    if (from.empty()) {
         return atEnd(shown_);
     }
-    const Change done = undo_.back();
-    Step step = restore(done.before, done.shownBefore);
+    const Change done = from.back();
+    Step step =
+        back ? restore(done.before, done.shownBefore) : restore(done.after, done.shownAfter);
     if (step.kind == Step::Moved) {
-        undo_.pop_back();
-        redo_.push_back(done);
+        from.pop_back();
+        to.push_back(done);
     }
     return step;
 }
 
+Step SequenceModel::undo() {
+    return replay(undo_, redo_, true);
+}
+
 Step SequenceModel::redo() {
-    if (redo_.empty()) {
-        return atEnd(shown_);
-    }
-    const Change done = redo_.back();
-    Step step = restore(done.after, done.shownAfter);
-    if (step.kind == Step::Moved) {
-        redo_.pop_back();
-        undo_.push_back(done);
-    }
-    return step;
+    return replay(redo_, undo_, false);
 }
 
 PreviewChange SequenceModel::togglePreview(std::string durationText) {

@@ -182,13 +182,15 @@ class SequenceModel {
     Step change(Content content, int16_t shownAfter, std::string_view what);
     Step rewrite(const std::vector<std::string>& records, int16_t shownAfter);
     Step restore(const Content& content, int16_t shown);
+    // Takes the last change of `from` back (`back`) or again, and hands it to `to`.
+    Step replay(std::deque<Change>& from, std::deque<Change>& to, bool back);
 
     std::string workingFile_;
     Content content_;
     Content saved_;
     std::vector<std::string> records_;
     std::deque<Change> undo_;
-    std::vector<Change> redo_;
+    std::deque<Change> redo_;
     int16_t stored_ = 0;
     int16_t shown_ = 1;
     int16_t current_ = 1;

@@ -8,6 +8,10 @@
 // that is not a regular file gives EISDIR for a folder and EINVAL for anything else (pipe,
 // device), so a reader never blocks on a FIFO or reads a device without end.
 
+// 0 when `path` is a regular file or names nothing; EISDIR for a folder, EINVAL for anything
+// else.
+int notRegularFileError(const std::string& path);
+
 // Reads the whole regular file at `path` into `bytes` (left empty on failure). A file larger than
 // `maxBytes` is not read: EFBIG.
 int readRegularFile(const std::string& path, std::string& bytes,

@@ -172,6 +172,11 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+int notRegularFileError(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? regularFileError(st) : 0;
+}
+
 int readRegularFile(const std::string& path, std::string& bytes, size_t maxBytes) {
     bytes.clear();
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));

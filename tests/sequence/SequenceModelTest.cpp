@@ -303,7 +303,7 @@ TEST_F(SequenceTest, AValidationRefusesADurationTheModuleCannotWait) {
         {"abc", "la durée « abc » n'est pas un nombre"},
         {" 0 ", "la durée « 0 » n'est pas plus grande que 0"},
         {"-1", "la durée « -1 » n'est pas plus grande que 0"},
-        {"6553,6", "l'afficheur ne sait pas attendre « 6553.6 » secondes"},
+        {"6553,6", "l'afficheur ne sait pas attendre « 6553,6 » secondes"},
         {"1e9", "l'afficheur ne sait pas attendre « 1e9 » secondes"},
         {"0,1", ""},
         {"6553,5", ""},
