@@ -24,6 +24,10 @@ class QuietSeam : public WindowSeam {
     QString showOpen(QWidget*, const FileDialogSettings&) override { return {}; }
     QString showSave(QWidget*, const FileDialogSettings&) override { return {}; }
     void Beep() override {}
+    QuitAnswer askSaveBeforeQuit(QWidget*) override { return QuitAnswer::QuitWithoutSaving; }
+    std::optional<QString> askText(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
 
     int messages = 0;
     QString lastPrompt;

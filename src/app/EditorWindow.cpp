@@ -11,11 +11,13 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "app/ApplicationTitle.h"
 #include "app/DotBox.h"
 #include "app/MyDosEvents.h"
 #include "app/PictureFile.h"
+#include "app/SequenceStrip.h"
 #include "app/Twips.h"
 #include "app/WindowSeam.h"
 #include "common/SystemError.h"
@@ -27,6 +29,8 @@ namespace {
 constexpr int kClientWidthTwips = 4560;
 constexpr int kClientHeightTwips = 4440;
 constexpr int kStageLineHeightTwips = 345;
+// The strip's thumbnails with their numbers, and its scroll bar.
+constexpr int kStripHeightTwips = 1080;
 
 template <typename Widget>
 Widget* place(Widget* widget, const char* name, QWidget* parent, int left, int top, int width,
@@ -83,6 +87,7 @@ EditorWindow::EditorWindow(const QString& appPath, WindowSeam& seam)
     setWindowTitle(kApplicationTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icone.png")));
     buildMenu();
+    buildEditMenu();
     buildControls();
     bindKeys();
     describeControls();
@@ -118,9 +123,20 @@ void EditorWindow::buildMenu() {
 }
 
 void EditorWindow::buildControls() {
-    client_ = new QWidget(this);
+    // The client area of the layout keeps its size and its controls' places; the strip of the
+    // sequence lies below it.
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    client_ = new QWidget(central);
     client_->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client_);
+    strip_ = new SequenceStrip(central);
+    strip_->setObjectName(QStringLiteral("Bande"));
+    strip_->setFixedHeight(twipsToPixels(this, kStripHeightTwips));
+    column->addWidget(client_, 1);
+    column->addWidget(strip_);
+    setCentralWidget(central);
     // The download's stage shows in a line below the client area, so nothing in it moves.
     LÉtape_ = new QLabel(this);
     LÉtape_->setObjectName(QStringLiteral("LÉtape"));
@@ -129,8 +145,9 @@ void EditorWindow::buildControls() {
     statusBar()->addWidget(LÉtape_, 1);
     const QSize clientSize(twipsToPixels(this, kClientWidthTwips),
                            twipsToPixels(this, kClientHeightTwips));
-    resize(clientSize.width(),
-           clientSize.height() + menuBar()->sizeHint().height() + statusBar()->height());
+    client_->setMinimumSize(clientSize);
+    resize(clientSize.width(), clientSize.height() + strip_->height() +
+                                   menuBar()->sizeHint().height() + statusBar()->height());
 
     auto* Shape1 = place(new QWidget(client_), "Shape1", client_, 285, 1095, 1815, 2775);
     Shape1->setAutoFillBackground(true);
@@ -204,6 +221,8 @@ void EditorWindow::buildControls() {
     connect(CBDéfiler_, &QPushButton::clicked, this, &EditorWindow::CBDéfiler_Click);
     connect(CBDescendre_, &QPushButton::clicked, this, &EditorWindow::CBDescendre_Click);
     connect(Timer1_, &QTimer::timeout, this, &EditorWindow::Timer1_Timer);
+    connect(strip_, &SequenceStrip::showRequested, this, &EditorWindow::stripShow);
+    connect(strip_, &SequenceStrip::moveRequested, this, &EditorWindow::stripMove);
     for (int index = 0; index < 2; ++index) {
         connect(MaitreEsclave_[index], &QRadioButton::toggled, this, [this, index](bool on) {
             if (on) {
@@ -246,6 +265,10 @@ void EditorWindow::Initialisation() {
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
+    if (!mayClose()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -271,8 +294,13 @@ void EditorWindow::setNumberCaption(int16_t number) {
     LNumCaractère_Change();
 }
 
+// Every change of the stored sequence shows a number, so the strip and the Edit menu follow it
+// from here.
 void EditorWindow::LNumCaractère_Change() {
     const int16_t shown = sequence_.shownNumber();
+    strip_->setSequence(sequence_.records(), shown);
+    mnuannuler_->setEnabled(sequence_.canUndo());
+    mnuretablir_->setEnabled(sequence_.canRedo());
     const bool delayShown = shown == 1 && MaitreEsclave_[1]->isChecked();
     LRetard_->setVisible(delayShown);
     TRetard_->setVisible(delayShown);

@@ -10,11 +10,13 @@
 #include "sequence/SequenceModel.h"
 #include "storage/WorkingFolder.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class SequenceStrip;
 class QTimer;
 class WindowSeam;
 class DOSClass;
@@ -55,6 +57,7 @@ class EditorWindow : public QMainWindow {
   private:
     void buildControls();
     void buildMenu();
+    void buildEditMenu();
     void bindKeys();
     void describeControls();
     void Form_Load();
@@ -84,6 +87,22 @@ class EditorWindow : public QMainWindow {
     void mnucharger_Click();
     void mnunouveau_Click();
     void mnusauver_Click();
+
+    // Edit menu and the strip of the sequence. Each change goes through the sequence, which
+    // keeps it for undo; the strip follows the label's reaction (LNumCaractère_Change).
+    void mnuannuler_Click();
+    void mnuretablir_Click();
+    void mnuinserer_Click();
+    void mnusupprimer_Click();
+    void mnudupliquer_Click();
+    void mnuavant_Click();
+    void mnuapres_Click();
+    void mnutexte_Click();
+    void mnuimage_Click();
+    void stripShow(int number);
+    void stripMove(int from, int to);
+    // Asks before a close that would leave changes unsaved; false keeps the window open.
+    bool mayClose();
 
     // Role choice and download.
     void MaitreEsclave_Click(int Index);
@@ -123,6 +142,9 @@ class EditorWindow : public QMainWindow {
     QPushButton* CBDéfiler_ = nullptr;
     QPushButton* CBSuivant_ = nullptr;
     QPlainTextEdit* RTB1_ = nullptr;
+    SequenceStrip* strip_ = nullptr;
+    QAction* mnuannuler_ = nullptr;
+    QAction* mnuretablir_ = nullptr;
     QLabel* LÉtape_ = nullptr;
     QTimer* Timer1_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QRadioButton>
 
 #include "app/EditorWindow.h"
+#include "app/SequenceStrip.h"
 
 // Tooltips, which assistive technology also reads as descriptions, and names for the controls
 // whose caption is missing or says too little. The dots describe themselves (DotAccessible).
@@ -38,6 +39,9 @@ void EditorWindow::describeControls() {
         {CBDéfiler_, "Faire défiler la séquence",
          "Lancer ou arrêter le défilement de la séquence (Espace quand ce bouton est choisi)"},
         {CBSuivant_, "Caractère suivant", "Caractère suivant (touche Page suivante)"},
+        {strip_, "Séquence",
+         "Tous les caractères de la séquence : cliquer sur l'un pour l'afficher, le glisser pour "
+         "le déplacer"},
         {RTB1_, "Messages de la compilation",
          "Ce qu'affichent la compilation et l'envoi dans l'afficheur"},
     };

@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <algorithm>
+#include <vector>
 
 #include "app/EditorWindow.h"
 
@@ -32,20 +34,54 @@ class ArrowsIgnored : public QObject {
     }
 };
 
-// The output box scrolls with Page Up and Page Down while it has the focus, as text boxes do,
-// instead of letting them step through the characters.
-class PageKeysKept : public QObject {
+// Keys that keep their own meaning in a text box instead of running the window's shortcut of
+// the same keys, as the output box's Page Up or Ctrl+Z in the duration box.
+class KeysKept : public QObject {
   public:
-    using QObject::QObject;
+    KeysKept(QObject* parent, std::vector<QKeyCombination> keys)
+        : QObject(parent), keys_(std::move(keys)) {}
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() != QEvent::ShortcutOverride) {
             return false;
         }
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
-            event->accept();
+        const QKeyCombination pressed = static_cast<QKeyEvent*>(event)->keyCombination();
+        if (std::find(keys_.begin(), keys_.end(), pressed) == keys_.end()) {
+            return false;
+        }
+        event->accept();
+        return true;
+    }
+
+  private:
+    std::vector<QKeyCombination> keys_;
+};
+
+// A text box undoes and redoes its own text with the keys every desktop uses for it,
+// whatever the desktop's key scheme says (X11 knows no Ctrl+Y), and one press of Return acts
+// once: a held key repeats, and each repeat would validate one more character.
+class TextBoxKeys : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* box = static_cast<QLineEdit*>(watched);
+        const QKeyCombination pressed = key->keyCombination();
+        if (pressed.key() == Qt::Key_Return || pressed.key() == Qt::Key_Enter) {
+            return key->isAutoRepeat();
+        }
+        if (pressed == (Qt::CTRL | Qt::Key_Z)) {
+            box->undo();
+            return true;
+        }
+        if (pressed == (Qt::CTRL | Qt::Key_Y) || pressed == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z)) {
+            box->redo();
             return true;
         }
         return false;
@@ -64,6 +100,22 @@ void EditorWindow::bindKeys() {
     auto* arrowsIgnored = new ArrowsIgnored(this);
     for (QRadioButton* role : MaitreEsclave_) {
         role->installEventFilter(arrowsIgnored);
+        role->setFocusPolicy(Qt::TabFocus);
     }
-    RTB1_->installEventFilter(new PageKeysKept(this));
+    // A click on a button leaves the focus where it was, mostly on the grid, so Space goes on
+    // lighting dots; Tab still reaches every button.
+    for (QPushButton* button : client_->findChildren<QPushButton*>()) {
+        button->setFocusPolicy(Qt::TabFocus);
+    }
+    RTB1_->installEventFilter(
+        new KeysKept(this, {QKeyCombination(Qt::Key_PageUp), QKeyCombination(Qt::Key_PageDown)}));
+    auto* textKeys = new KeysKept(
+        this, {Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z,
+               QKeyCombination(Qt::Key_Delete), Qt::CTRL | Qt::SHIFT | Qt::Key_Left,
+               Qt::CTRL | Qt::SHIFT | Qt::Key_Right});
+    auto* textBoxKeys = new TextBoxKeys(this);
+    for (QLineEdit* box : {TDurée_, TRetard_}) {
+        box->installEventFilter(textKeys);
+        box->installEventFilter(textBoxKeys);
+    }
 }

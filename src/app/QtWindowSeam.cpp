@@ -1,8 +1,12 @@
 #include "app/QtWindowSeam.h"
 
+#include "app/ApplicationTitle.h"
+
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -64,4 +68,29 @@ QString QtWindowSeam::showSave(QWidget* parent, const FileDialogSettings& settin
 
 void QtWindowSeam::Beep() {
     QApplication::beep();
+}
+
+QuitAnswer QtWindowSeam::askSaveBeforeQuit(QWidget* parent) {
+    QMessageBox box(QMessageBox::Question, kApplicationTitle,
+                    QStringLiteral("Enregistrer la séquence avant de quitter ?"),
+                    QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(QStringLiteral("Enregistrer"), QMessageBox::AcceptRole);
+    QPushButton* quit =
+        box.addButton(QStringLiteral("Quitter sans enregistrer"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) {
+        return QuitAnswer::Save;
+    }
+    return box.clickedButton() == quit ? QuitAnswer::QuitWithoutSaving : QuitAnswer::Cancel;
+}
+
+std::optional<QString> QtWindowSeam::askText(QWidget* parent, const QString& title,
+                                             const QString& label) {
+    bool accepted = false;
+    const QString text =
+        QInputDialog::getText(parent, title, label, QLineEdit::Normal, {}, &accepted);
+    return accepted ? std::optional(text) : std::nullopt;
 }

@@ -10,4 +10,7 @@ class QtWindowSeam : public WindowSeam {
     QString showOpen(QWidget* parent, const FileDialogSettings& settings) override;
     QString showSave(QWidget* parent, const FileDialogSettings& settings) override;
     void Beep() override;
+    QuitAnswer askSaveBeforeQuit(QWidget* parent) override;
+    std::optional<QString> askText(QWidget* parent, const QString& title,
+                                   const QString& label) override;
 };

@@ -13,6 +13,7 @@ namespace {
 int wakeFds[2] = {-1, -1};
 struct sigaction previousTerm {};
 struct sigaction previousHup {};
+bool sessionEnding = false;
 
 void onSignal(int) {
     const char byte = 1;
@@ -20,6 +21,10 @@ void onSignal(int) {
 }
 
 }  // namespace
+
+bool TerminationSignals::ending() {
+    return sessionEnding;
+}
 
 TerminationSignals::TerminationSignals() {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, wakeFds) != 0) {
@@ -30,6 +35,7 @@ TerminationSignals::TerminationSignals() {
         char bytes[16];
         while (::read(wakeFds[0], bytes, sizeof bytes) > 0) {
         }
+        sessionEnding = true;
         QApplication::closeAllWindows();
     });
     struct sigaction action {};
@@ -41,6 +47,7 @@ TerminationSignals::TerminationSignals() {
 }
 
 TerminationSignals::~TerminationSignals() {
+    sessionEnding = false;
     if (notifier_ == nullptr) {
         return;
     }

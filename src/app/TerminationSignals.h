@@ -9,6 +9,10 @@ class QSocketNotifier;
 // of leaving it running. One instance at a time; the previous handlers come back when it goes.
 class TerminationSignals : public QObject {
   public:
+    // True once a session's end has begun to close the windows: nobody is left to answer a
+    // question, and the working file keeps the sequence for the next start.
+    static bool ending();
+
     TerminationSignals();
     ~TerminationSignals() override;
     TerminationSignals(const TerminationSignals&) = delete;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -21,6 +22,9 @@ struct FileDialogSettings {
 
 // Everything modal the window does goes through this seam, so tests can answer it without a
 // modal loop. The real implementation is QtWindowSeam.
+// The three answers to "Enregistrer la séquence avant de quitter ?".
+enum class QuitAnswer { Save, QuitWithoutSaving, Cancel };
+
 class WindowSeam {
   public:
     virtual ~WindowSeam() = default;
@@ -32,6 +36,11 @@ class WindowSeam {
     virtual QString showOpen(QWidget* parent, const FileDialogSettings& settings) = 0;
     virtual QString showSave(QWidget* parent, const FileDialogSettings& settings) = 0;
     virtual void Beep() = 0;
+    // Asks whether to save the sequence before the window closes.
+    virtual QuitAnswer askSaveBeforeQuit(QWidget* parent) = 0;
+    // Asks for one line of text; nothing when the pupil cancels.
+    virtual std::optional<QString> askText(QWidget* parent, const QString& title,
+                                           const QString& label) = 0;
 
     // A box without a title carries the application's title, "Vexlo".
     void MsgBox(QWidget* parent, const QString& prompt, int style = vbOKOnly,

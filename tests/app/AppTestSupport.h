@@ -33,7 +33,8 @@ inline void poll(QObject* owner, std::function<bool()> step) {
     timer->start(0);
 }
 
-// Keeps boxes as "title (style) prompt"; dialogs choose from `answers` (none left: cancelled).
+// Keeps boxes as "title (style) prompt"; dialogs and the text question take `answers` in turn
+// (none left: cancelled); the question before quitting gets `quitAnswer`.
 struct FakeSeam : WindowSeam {
     void showMessage(QWidget*, const QString& prompt, int style, const QString& title) override {
         boxes << QStringLiteral("%1 (%2) %3").arg(title).arg(style).arg(prompt);
@@ -44,6 +45,15 @@ struct FakeSeam : WindowSeam {
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
     void Beep() override { ++beeps; }
+    QuitAnswer askSaveBeforeQuit(QWidget*) override {
+        ++quitQuestions;
+        return quitAnswer;
+    }
+    std::optional<QString> askText(QWidget*, const QString&, const QString&) override {
+        return answers.isEmpty() ? std::nullopt : std::optional(answers.takeFirst());
+    }
+    QuitAnswer quitAnswer = QuitAnswer::Cancel;
+    int quitQuestions = 0;
     QStringList boxes, answers;
     QString dialogFolder;
     int beeps = 0;

@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 #include "app/QtWindowSeam.h"
+#include "app/SequenceStrip.h"
 
 const std::array<int16_t, 7> kF = {31, 1, 1, 15, 1, 1, 1};
 const std::string kStoredF = "[Caract\xE8res]\r\nNombre=1\r\nCaract\xE8re1=31;1;1;15;1;1;1;1.5\r\n";
@@ -37,9 +38,10 @@ TEST_F(WindowTest, TheNumberTheRoleAndTheFileMenu) {
     EXPECT_TRUE(told().contains(file("absent/b.car") + " » : le fichier"));
     QFile::remove(window->workingFile());
     QDir().mkdir(window->workingFile());
-    click("CBCaracOk");  // the words are SequenceModelTest's; the drawing stays
+    duration()->setText("2");  // a change: the same character again writes nothing
+    click("CBCaracOk");        // the words are SequenceModelTest's; the drawing stays
     EXPECT_TRUE(told().startsWith("Attention (48) Ce caractère n'a pas pu être enregistré"));
-    EXPECT_EQ(std::tuple(number(), rows(), duration()->text()), std::tuple("1", kF, "1.5"));
+    EXPECT_EQ(std::tuple(number(), rows(), duration()->text()), std::tuple("1", kF, "2"));
     QDir().rmdir(window->workingFile());
     click("CBCaracOk");
     window.reset();  // a new start deletes the working file left by the last
@@ -73,6 +75,7 @@ TEST_F(WindowTest, ThePreviewTicksShowTheCharactersUntilStopped) {
         EXPECT_EQ(std::tuple(number(), rows()[0], timer->interval(), timer->isActive()),
                   std::tuple(QString::number(n), n, n * 1000, true));
         EXPECT_EQ(window->grid().dot(0, n - 1)->pixmap().toImage().pixelColor(10, 10), Qt::red);
+        EXPECT_EQ(control<SequenceStrip>("Bande")->shown(), n);  // the strip follows
     }
     click("CBDéfiler");
     tick();
@@ -172,6 +175,28 @@ TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
         });
         seam.MsgBox(nullptr, "Texte", style, "Titre");
         EXPECT_EQ(shown, QStringLiteral("%1 Titre Texte").arg(icon));
+    }
+    for (const auto& [button, answer] :
+         {std::pair{"Enregistrer", QuitAnswer::Save},
+          {"Quitter sans enregistrer", QuitAnswer::QuitWithoutSaving},
+          {"Annuler", QuitAnswer::Cancel}}) {
+        whenUp<QMessageBox>([&](QMessageBox* box) {
+            EXPECT_EQ(box->text(), "Enregistrer la séquence avant de quitter ?");
+            for (QAbstractButton* offered : box->buttons()) {
+                if (offered->text() == button) {
+                    offered->click();
+                }
+            }
+        });
+        EXPECT_EQ(seam.askSaveBeforeQuit(nullptr), answer) << button;
+    }
+    for (const auto& [typed, accepted] : {std::pair{"Oé !", true}, {"", false}}) {
+        whenUp<QInputDialog>([&](QInputDialog* dialog) {
+            dialog->setTextValue(typed);
+            accepted ? dialog->accept() : dialog->reject();
+        });
+        EXPECT_EQ(seam.askText(nullptr, "Titre", "Texte"),
+                  accepted ? std::optional<QString>(typed) : std::nullopt);
     }
     QString asked;  // asked last: unasked, the answer finds no box
     whenUp<QFileDialog>([&](QFileDialog* dialog) {

@@ -19,9 +19,10 @@ QT_QPA_PLATFORM=xcb "$work/Vexlo/Vexlo" >"$work/vexlo.log" 2>&1 &
 vexlo=$! pids+=($!)
 wait_for "the window" eval 'window=$(xdotool search --onlyvisible --pid $vexlo --name ^Vexlo$ | head -1)'
 
-# The client area is 4560 x 4440 twips above a 345-twip stage line, drawn at the desktop's scale.
+# The client area is 4560 x 4440 twips above the 1080-twip strip of the sequence and a 345-twip
+# stage line, drawn at the desktop's scale.
 eval "$(xdotool getwindowgeometry --shell "$window")"
-menu_bar=$((HEIGHT - (4440 + 345) * WIDTH / 4560))
+menu_bar=$((HEIGHT - (4440 + 1080 + 345) * WIDTH / 4560))
 click() {  # <left> <top> <width> <height> of a control, in twips
     xdotool mousemove --window "$window" $((($1 + $3 / 2) * WIDTH / 4560)) \
         $((menu_bar + ($2 + $4 / 2) * WIDTH / 4560)) click 1
