@@ -164,13 +164,7 @@ void EditorWindow::mnuimage_Click() {
 // The sequence steps one character at a time; a click on the strip walks there, as Previous
 // and Next would, so the preview and the numbers follow their usual rules.
 void EditorWindow::stripShow(int number) {
-    Step step{Step::AtEnd, sequence_.shownNumber(), {}, {}, {}};
-    while (sequence_.shownNumber() != number) {
-        step = sequence_.shownNumber() < number ? sequence_.next() : sequence_.previous();
-        if (step.kind != Step::Moved) {
-            break;
-        }
-    }
+    const Step step = sequence_.showNumber(static_cast<int16_t>(number));
     if (step.kind == Step::Moved) {
         showStep(step);
     }

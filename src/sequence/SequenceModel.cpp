@@ -308,6 +308,14 @@ Step SequenceModel::next() {
     return show(current_, record(current_));
 }
 
+Step SequenceModel::showNumber(int16_t number) {
+    if (number < 1 || number > openPosition()) {
+        return atEnd(shown_);
+    }
+    current_ = number;
+    return show(number, record(number));
+}
+
 Step SequenceModel::insertBlank() {
     const int16_t at = std::clamp<int16_t>(shown_, 1, openPosition());
     if (stored_ >= kHighestNumber) {

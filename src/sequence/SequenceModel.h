@@ -111,6 +111,9 @@ class SequenceModel {
     Step validate(const std::array<int16_t, kRowCount>& rows, std::string durationText);
     Step previous();
     Step next();
+    // Shows character `number` (1 to the open position), as a click on the strip asks; while
+    // the preview plays it goes on from there. Any other number: AtEnd.
+    Step showNumber(int16_t number);
 
     // Edits of the stored sequence, each one undo step, each acting on the shown number and
     // writing the whole sequence in the program's own layout (Windows-1252, only the section
