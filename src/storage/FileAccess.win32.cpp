@@ -20,8 +20,7 @@ UniqueHandle openExisting(const std::string& path, DWORD access) {
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-int regularFileError(HANDLE file) {
-    BY_HANDLE_FILE_INFORMATION info{};
+int regularFileError(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
     if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info))
         return EINVAL;
     return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EISDIR : 0;
@@ -75,22 +74,21 @@ int readRegularFile(const std::string& path, std::string& bytes) {
     const UniqueHandle file = openExisting(path, GENERIC_READ);
     if (!file.open())
         return lastWindowsError();
-    if (const int error = regularFileError(file.get()); error != 0)
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (const int error = regularFileError(file.get(), info); error != 0)
         return error;
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.get(), &size))
-        bytes.reserve(static_cast<size_t>(size.QuadPart));
+    bytes.reserve(info.nFileSizeLow);
+    // Each call is a round trip to the system (slow under Wine): a short read of a disk file is
+    // its end.
     char buffer[65536];
-    for (;;) {
-        DWORD got = 0;
+    for (DWORD got = sizeof buffer; got == sizeof buffer;) {
         if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
             bytes.clear();
             return lastWindowsError();
         }
-        if (got == 0)
-            return 0;
         bytes.append(buffer, got);
     }
+    return 0;
 }
 
 int writeFileAtomically(const std::string& path, std::string_view bytes) {
@@ -125,7 +123,8 @@ int writeFileAtomically(const std::string& path, std::string_view bytes) {
 
 int notRegularFileError(const std::string& path) {
     const UniqueHandle file = openExisting(path, 0);
-    return file.open() ? regularFileError(file.get()) : 0;
+    BY_HANDLE_FILE_INFORMATION info{};
+    return file.open() ? regularFileError(file.get(), info) : 0;
 }
 
 int removeFile(const std::string& path) {
