@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/DotGrid.h"
 #include "firmware/TextBox.h"
@@ -43,6 +44,8 @@ class EditorWindow : public QMainWindow {
 
     // Loads the sequence file at `path` as File > Load does with the file the pupil picked.
     void chargerFichier(const QString& path);
+    // The same with the path as the system names it (bytes that need not be UTF-8).
+    void chargerFichier(const std::string& path);
 
     // Shows a character record on the grid and its duration in TDurée.
     void MiseAJourCaractère(const QString& record);

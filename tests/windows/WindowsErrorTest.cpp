@@ -15,7 +15,7 @@ TEST(WindowsErrorTest, SystemCodesGetTheFrenchWordsOfTheirKind) {
         {ERROR_ACCESS_DENIED, "l'accès est refusé"},
         {ERROR_WRITE_PROTECT, "le disque est en lecture seule"},
         {ERROR_DISK_FULL, "le disque est plein"},
-        {1295, "le quota de l'utilisateur est atteint"},  // ERROR_DISK_QUOTA_EXCEEDED
+        {1295, "le disque est plein"},  // ERROR_DISK_QUOTA_EXCEEDED
         {ERROR_SHARING_VIOLATION, "le fichier est occupé"},
         {ERROR_FILENAME_EXCED_RANGE, "le nom est trop long"},
         {ERROR_CRC, "erreur de lecture ou d'écriture sur le disque"},
