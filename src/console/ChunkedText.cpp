@@ -1,11 +1,9 @@
 #include "console/ChunkedText.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <new>
+
+#include "console/LargeBlock.h"
 
 namespace {
 
@@ -13,38 +11,17 @@ constexpr size_t kFirstBlock = 4 * 1024;
 constexpr size_t kHugePage = 2 * 1024 * 1024;
 constexpr size_t kLargestBlock = 4 * kHugePage;
 
-// Large blocks are mapped on their own, so each one goes back to the system as soon as it is
-// freed (the heap would keep it), and joining a long text never holds it twice.
-char* allocateBlock(size_t size) {
-    if (size < kHugePage) {
-        void* p = std::malloc(size);
-        if (p == nullptr)
-            throw std::bad_alloc();
-        return static_cast<char*>(p);
-    }
-    void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED)
-        throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-    madvise(p, size, MADV_HUGEPAGE);  // a hint; refusal is harmless
-#endif
-    return static_cast<char*>(p);
-}
-
 }  // namespace
 
 void ChunkedText::Block::Free::operator()(char* p) const {
-    if (size < kHugePage)
-        std::free(p);
-    else
-        munmap(p, size);
+    freeLargeBlock(p, size);
 }
 
 void ChunkedText::addBlock(size_t atLeast) const {
     nextBlockSize_ = std::clamp(nextBlockSize_ * 2, kFirstBlock, kLargestBlock);
     const size_t size = std::max(nextBlockSize_, atLeast);
     Block block;
-    block.data = std::unique_ptr<char[], Block::Free>(allocateBlock(size), Block::Free{size});
+    block.data = std::unique_ptr<char[], Block::Free>(allocateLargeBlock(size), Block::Free{size});
     block.capacity = size;
     blocks_.push_back(std::move(block));
 }

@@ -29,6 +29,10 @@ int writeFileAtomically(const std::string& path, std::string_view bytes,
 // file or when nothing (or nothing reachable) is there.
 int notRegularFileError(const std::string& path);
 
+// EISDIR for a folder and EINVAL for anything else that is not a regular file; 0 for a regular
+// file or when nothing (or nothing reachable) is there.
+int notRegularFileError(const std::string& path);
+
 // Removes the file at `path`; ENOENT when there is none.
 int removeFile(const std::string& path);
 

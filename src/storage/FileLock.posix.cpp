@@ -5,35 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <utility>
-
-FileLock::FileLock(FileLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
-    if (this != &other) {
-        release();
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-FileLock::~FileLock() {
-    release();
-}
 
 void FileLock::release() {
     if (fd_ >= 0) {
         ::close(fd_);  // closing drops the lock
         fd_ = -1;
     }
-}
-
-int FileLock::wait(const std::string& lockPath) {
-    return take(lockPath, true);
-}
-
-int FileLock::tryTake(const std::string& lockPath) {
-    return take(lockPath, false);
 }
 
 int FileLock::take(const std::string& lockPath, bool block) {
@@ -55,11 +32,4 @@ int FileLock::take(const std::string& lockPath, bool block) {
     // rather than unable to work.
     fd_ = fd;
     return 0;
-}
-
-std::string lockPathFor(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    // Cut so that the lock file's name stays within the 255-byte limit of a file name.
-    return path.substr(0, nameStart) + "." + path.substr(nameStart, 200) + ".lock";
 }

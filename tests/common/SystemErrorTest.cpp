@@ -18,9 +18,11 @@ TEST(SystemErrorTest, EveryErrnoHasFrenchWords) {
         EXPECT_FALSE(frenchReason(number).starts_with("erreur système"))
             << number << " " << english;
     }
-    EXPECT_GT(named, 100);
     EXPECT_EQ(frenchReason(ELOOP), "le chemin tourne en rond (trop de liens symboliques)");
+#ifdef __linux__  // Windows's C library names about 40 numbers, 41 among them
+    EXPECT_GT(named, 100);
     EXPECT_EQ(frenchReason(41), "erreur système 41");
+#endif
 }
 
 TEST(SystemErrorTest, APathThatIsNotUtf8IsShownReadable) {
