@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/DotGrid.h"
-#include "firmware/TextBox.h"
 #include "sequence/SequenceModel.h"
 #include "storage/WorkingFolder.h"
 
@@ -89,19 +88,11 @@ class EditorWindow : public QMainWindow {
     // Role choice and download.
     void MaitreEsclave_Click(int Index);
     void CBDescendre_Click();
-    bool sequenceFitsModule();  // refuses, with a message, a sequence the module cannot hold
-    bool generateSource();
-    void buildAndSend();
-    int32_t runMake(const char* argument);  // the runner's result
-    // The compile-error box's text: the head of the output, or why the tool could not start.
-    QString compileErrorText(int32_t started) const;
-    // Shows a message box once the stage line is cleared.
-    void tell(const QString& prompt, int style = 0, const QString& title = QString());
     void showStage(const QString& stage);  // the download's stage, below the client area
     void showOutputBox();
-    void showFoundWord();  // a word found in the output stays selected there
-    void MyDos_ReceiveOutputs(std::string& strCommandOutputs);
-    void MyDos_ReceiveErrors(std::string& strCommandErrors);
+    void clearOutput();
+    // Appends a piece of the tool's output to RTB1, up to what a box can usefully show.
+    void MyDos_ReceiveOutputs(std::string_view strCommandOutputs);
     friend class MyDosEvents;
 
     QString appPath_;
@@ -113,7 +104,7 @@ class EditorWindow : public QMainWindow {
     bool downloading_ = false;
     bool unloaded_ = false;
 
-    TextBox box_;  // the text of RTB1, on which the generation and the download work
+    std::string shownOutput_;  // the output RTB1 shows, as the download reported it
     std::shared_ptr<DOSClass> MyDOS;
     std::unique_ptr<MyDosEvents> myDosEvents_;
 
