@@ -8,8 +8,7 @@
 namespace {
 
 constexpr size_t kFirstBlock = 4 * 1024;
-constexpr size_t kHugePage = 2 * 1024 * 1024;
-constexpr size_t kLargestBlock = 4 * kHugePage;
+constexpr size_t kLargestBlock = 4 * kLargeBlockSize;
 
 }  // namespace
 

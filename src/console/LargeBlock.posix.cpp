@@ -5,14 +5,8 @@
 
 #include "console/LargeBlock.h"
 
-namespace {
-
-constexpr size_t kHugePage = 2 * 1024 * 1024;
-
-}  // namespace
-
 char* allocateLargeBlock(size_t size) {
-    if (size < kHugePage) {
+    if (size < kLargeBlockSize) {
         void* p = std::malloc(size);
         if (p == nullptr)
             throw std::bad_alloc();
@@ -28,7 +22,7 @@ char* allocateLargeBlock(size_t size) {
 }
 
 void freeLargeBlock(char* block, size_t size) {
-    if (size < kHugePage)
+    if (size < kLargeBlockSize)
         std::free(block);
     else
         munmap(block, size);

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "common/SystemError.h"
+#include "common/Utf8Path.h"
 #include "console/DOSClass.h"
 #include "download/DownloadMessages.h"
 #include "download/OutputReading.h"
@@ -151,7 +152,7 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
     if (started != 0 && !stopped) {
         std::error_code ignored;
         const std::string& folder = request.workingDir;
-        const SystemError error{std::filesystem::is_directory(folder, ignored) ? "make" : folder,
+        const SystemError error{std::filesystem::is_directory(utf8Path(folder), ignored) ? "make" : folder,
                                 started};
         return DownloadResult(Kind::CompileError, compileErrorMessage(notStartedText(error)), true);
     }
