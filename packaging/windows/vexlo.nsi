@@ -68,8 +68,9 @@ Function ToolsPage
     nsDialogs::Create 1018
     Pop $0
     ${NSD_CreateLabel} 0 0 100% 48u "Si make, avr-gcc et avrdude sont dans le PATH de Windows, \
-        laissez ce champ vide. Sinon, indiquez le dossier qui les contient (par exemple le \
-        dossier bin de la chaîne AVR). Le guide de l'enseignant dit où les trouver."
+        laissez ce champ vide. Sinon, indiquez le dossier qui les contient, ou plusieurs dossiers \
+        séparés par « ; » (avec MSYS2 : C:\msys64\mingw64\bin;C:\msys64\usr\bin). Le guide \
+        de l'enseignant dit où trouver ces outils."
     Pop $0
     ${NSD_CreateDirRequest} 0 56u 78% 13u "$ToolsFolder"
     Pop $ToolsField
@@ -88,13 +89,10 @@ Function BrowseTools
     ${EndIf}
 FunctionEnd
 
+; Several folders may be given, separated by ";" as in PATH (MSYS2 keeps make and the AVR tools
+; apart), so the value is not checked here: the program names any tool it does not find.
 Function ToolsPageLeave
     ${NSD_GetText} $ToolsField $ToolsFolder
-    ${If} $ToolsFolder != ""
-    ${AndIfNot} ${FileExists} "$ToolsFolder\*.*"
-        MessageBox MB_ICONEXCLAMATION|MB_OK "Le dossier « $ToolsFolder » n'existe pas."
-        Abort
-    ${EndIf}
 FunctionEnd
 
 Section "Vexlo"
