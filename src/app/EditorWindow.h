@@ -87,6 +87,7 @@ class EditorWindow : public QMainWindow {
     void MaitreEsclave_Click(int Index);
     void CBDescendre_Click();
     bool sequenceFitsModule();  // refuses, with a message, a sequence the module cannot hold
+    bool moduleToolsPresent();  // names, in a message, the tools missing from PATH
     bool generateSource();
     void buildAndSend();
     int32_t runMake(const char* argument);  // the runner's result

@@ -49,7 +49,7 @@ void EditorWindow::CBDescendre_Click() {
     // download meanwhile.
     downloading_ = true;
     CBDescendre_->setEnabled(false);
-    if (sequenceFitsModule() && generateSource()) {
+    if (sequenceFitsModule() && moduleToolsPresent() && generateSource()) {
         buildAndSend();
     }
     showStage(QString());
