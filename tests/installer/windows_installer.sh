@@ -2,8 +2,8 @@
 # windows_installer.sh <source folder> <Windows build folder>: the Windows installer under Wine
 # and a private X server. A silent installation for all users; the window opens and a click
 # lights a dot; a validation writes the working file in Windows-1252 with CR LF; File > Save
-# writes a .car; the end of the Windows session closes the program; the silent uninstallation
-# removes it. Prints how long the window took to show its dots (not a limit).
+# writes a .car; the end of the Windows session closes the program; a double click on the .car
+# opens it in Vexlo; the silent uninstallation removes it. Prints how long the window took to show its dots (not a limit).
 # Exit 77 (skipped) when Qt for Windows has not been built on this machine.
 set -euo pipefail
 source_dir="$1" build="$2"
@@ -58,20 +58,23 @@ registry "$uninstall_key" | grep -q 'QuietUninstallString' || fail "no entry to 
 started=$(date +%s%N)
 wine 'C:\Program Files\Vexlo\Vexlo.exe' >"$work/vexlo.log" 2>&1 &
 vexlo=$!
-wait_for "the window" 60 eval 'window=$(xdotool search --onlyvisible --name "^Vexlo$" | head -1)'
-eval "$(xdotool getwindowgeometry --shell "$window")"
-# The client area is 4560 x 4440 twips above a 345-twip stage line, below the menu bar.
-menu_bar=$((HEIGHT - (4440 + 345) * WIDTH / 4560))
+window() {  # waits for the window, then finds its place and its first dot
+    wait_for "the window" 60 eval 'window=$(xdotool search --onlyvisible --name "^Vexlo$" | head -1)'
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    # The client area is 4560 x 4440 twips above a 345-twip stage line, below the menu bar.
+    menu_bar=$((HEIGHT - (4440 + 345) * WIDTH / 4560))
+    read -r dot_x dot_y < <(at 360 1320 300 300)
+}
 at() {  # <left> <top> <width> <height> of a control in twips: its centre on the screen
     echo $((X + ($1 + $3 / 2) * WIDTH / 4560)) $((Y + menu_bar + ($2 + $4 / 2) * WIDTH / 4560))
 }
+window
 colour() {  # <x> <y>: the screen's colour there, e.g. srgb(255,0,0)
     import -window root -depth 8 "$work/screen.png" 2>/dev/null || return 0
     convert "$work/screen.png" -format "%[pixel:p{$1,$2}]" info:
 }
-read -r dot_x dot_y < <(at 360 1320 300 300)
 wait_for "the dots" 30 eval '[[ $(colour $dot_x $dot_y) == "srgb(96,96,96)" ]]'
-echo "The window showed its dots $((($(date +%s%N) - started) / 1000000)) ms after the start."
+echo "First start: the window showed its dots after $((($(date +%s%N) - started) / 1000000)) ms."
 
 xdotool mousemove "$dot_x" "$dot_y" click 1
 wait_for "the lit dot" 10 eval '[[ $(colour $dot_x $dot_y) == "srgb(255,0,0)" ]]'
@@ -101,6 +104,15 @@ wait_for "the saved .car" 10 cmp -s "$work/expected.car" "$drive/users/Public/es
 wine wineboot --end-session >/dev/null 2>&1 || true
 wait_for "the program's end" 20 eval '! kill -0 $vexlo 2>/dev/null'
 wait_for "the working file after the end" 1 working_file
+
+# A double click on the .car (Windows opens it through its file type): Vexlo shows its dot.
+started=$(date +%s%N)
+wine start 'C:\users\Public\essai.car' >/dev/null 2>&1 || fail "Windows cannot open the .car"
+window
+wait_for "the .car's lit dot" 30 eval '[[ $(colour $dot_x $dot_y) == "srgb(255,0,0)" ]]'
+echo "Opened again on the .car, it showed its dots after $((($(date +%s%N) - started) / 1000000)) ms."
+wine wineboot --end-session >/dev/null 2>&1 || true
+wait_for "the end of the second window" 20 eval '! xdotool search --onlyvisible --name "^Vexlo$"'
 
 wine 'C:\Program Files\Vexlo\uninstall.exe' /S || fail "the silent uninstallation failed"
 # The uninstaller works from a copy of itself in the temporary folder, after this returns.
