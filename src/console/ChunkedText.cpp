@@ -1,11 +1,9 @@
 #include "console/ChunkedText.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <new>
+
+#include "console/LargeBlock.h"
 
 namespace {
 
@@ -13,28 +11,17 @@ constexpr size_t kFirstBlock = 4 * 1024;
 constexpr size_t kHugePage = 2 * 1024 * 1024;
 constexpr size_t kLargestBlock = 4 * kHugePage;
 
-char* allocateBlock(size_t size) {
-    void* p = size >= kHugePage ? std::aligned_alloc(kHugePage, size) : std::malloc(size);
-    if (p == nullptr)
-        throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-    if (size >= kHugePage)
-        madvise(p, size, MADV_HUGEPAGE);  // a hint; refusal is harmless
-#endif
-    return static_cast<char*>(p);
-}
-
 }  // namespace
 
 void ChunkedText::Block::Free::operator()(char* p) const {
-    std::free(p);
+    freeLargeBlock(p);
 }
 
 void ChunkedText::addBlock(size_t atLeast) const {
     nextBlockSize_ = std::clamp(nextBlockSize_ * 2, kFirstBlock, kLargestBlock);
     const size_t size = std::max(nextBlockSize_, atLeast);
     Block block;
-    block.data.reset(allocateBlock(size));
+    block.data.reset(allocateLargeBlock(size));
     block.capacity = size;
     blocks_.push_back(std::move(block));
 }

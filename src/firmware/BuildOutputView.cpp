@@ -66,6 +66,6 @@ std::string sendingProgress(std::string_view output) {
     const std::string_view rest = tail.substr(bar + 9);
     const std::string_view hashes = rest.substr(0, rest.find_first_of("|\n"));
     const auto done = std::count(hashes.begin(), hashes.end(), '#');
-    const long percent = std::min<long>(done, kBarHashes) * 100 / kBarHashes;
+    const auto percent = std::min<decltype(done)>(done, kBarHashes) * 100 / kBarHashes;
     return std::string(isReading ? "vérification " : "écriture ") + std::to_string(percent) + " %";
 }

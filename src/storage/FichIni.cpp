@@ -1,7 +1,5 @@
 #include "storage/FichIni.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <string_view>
 
@@ -81,8 +79,8 @@ SystemError EcrireIni(const std::string& section, const std::vector<IniKeyValue>
             return {path, EINVAL};
         }
     }
-    if (struct stat st{}; ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        return {path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL};
+    if (const int error = notRegularFileError(path); error != 0) {
+        return {path, error};
     }
     // Each writer reads, changes and replaces the whole file: without the lock a writer's key
     // vanishes under another's replacement.

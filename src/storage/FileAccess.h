@@ -16,6 +16,10 @@ int readRegularFile(const std::string& path, std::string& bytes);
 // umask.
 int writeFileAtomically(const std::string& path, std::string_view bytes);
 
+// EISDIR for a folder and EINVAL for anything else that is not a regular file; 0 for a regular
+// file or when nothing (or nothing reachable) is there.
+int notRegularFileError(const std::string& path);
+
 // Removes the file at `path`; ENOENT when there is none.
 int removeFile(const std::string& path);
 

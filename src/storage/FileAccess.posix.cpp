@@ -7,10 +7,10 @@
 #include <dirent.h>
 
 #include <cerrno>
-#include <random>
 #include <vector>
 
 #include "common/UniqueFd.h"
+#include "storage/TemporaryName.h"
 
 namespace {
 
@@ -27,25 +27,6 @@ std::string folderOf(const std::string& path) {
         return ".";
     }
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-constexpr size_t kSuffixLength = 8;
-constexpr std::string_view kSuffixDigits = "0123456789abcdefghijklmnopqrstuvwxyz";
-constexpr std::string_view kTemporaryEnd = ".tmp";
-
-// Temporary files of `name` are ".<name>.<random suffix>.tmp", the name cut so that the whole
-// stays within the 255-byte limit of a file name.
-std::string temporaryPrefix(std::string_view name) {
-    return "." + std::string(name.substr(0, 200)) + ".";
-}
-
-std::string randomSuffix() {
-    static std::mt19937_64 generator{std::random_device{}()};
-    std::string suffix;
-    for (size_t i = 0; i < kSuffixLength; ++i) {
-        suffix += kSuffixDigits[generator() % kSuffixDigits.size()];
-    }
-    return suffix;
 }
 
 // Makes the rename itself durable; the new file is complete whatever happens here.
@@ -97,11 +78,10 @@ int AtomicWriter::open(const std::string& target) {
         return regularFileError(st);
     }
     const size_t slash = target.rfind('/');
-    const std::string prefix =
-        temporaryPrefix(slash == std::string::npos ? target : target.substr(slash + 1));
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     const std::string folder = folderOf(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = folder + "/" + prefix + randomSuffix() + std::string(kTemporaryEnd);
+        std::string candidate = folder + "/" + temporaryNameFor(name);
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             fd_.reset(fd);
@@ -199,27 +179,23 @@ int writeFileAtomically(const std::string& path, std::string_view bytes) {
     return error == 0 ? writer.commit() : error;
 }
 
+int notRegularFileError(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? regularFileError(st) : 0;
+}
+
 int removeFile(const std::string& path) {
     return ::unlink(path.c_str()) != 0 ? errno : 0;
 }
 
 void removeLeftoverTemporaries(const std::string& folder, std::string_view name) {
-    const std::string prefix = temporaryPrefix(name);
-    const auto isLeftover = [&prefix](std::string_view entry) {
-        if (entry.size() != prefix.size() + kSuffixLength + kTemporaryEnd.size() ||
-            !entry.starts_with(prefix) || !entry.ends_with(kTemporaryEnd)) {
-            return false;
-        }
-        const std::string_view suffix = entry.substr(prefix.size(), kSuffixLength);
-        return suffix.find_first_not_of(kSuffixDigits) == std::string_view::npos;
-    };
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return;
     }
     std::vector<std::string> leftovers;
     while (const dirent* entry = ::readdir(dir)) {
-        if (isLeftover(entry->d_name)) {
+        if (isTemporaryNameOf(entry->d_name, name)) {
             leftovers.emplace_back(entry->d_name);
         }
     }

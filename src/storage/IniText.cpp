@@ -138,8 +138,9 @@ std::string setIniValue(std::string_view text, std::string_view section, std::st
             }
         } else if (inSection && entry.kind == Entry::Kind::Key) {
             if (sameName(entry.name, key)) {
-                return std::string(text.substr(0, line.begin)) + keyLine +
-                       std::string(text.substr(line.contentEnd));
+                // The profile API keeps the name as the file spells it.
+                return std::string(text.substr(0, line.begin)) + std::string(entry.name) + "=" +
+                       std::string(value) + std::string(text.substr(line.contentEnd));
             }
             insertAfter = line;
         }

@@ -18,10 +18,10 @@ std::string_view findIniValue(std::string_view text, std::string_view section,
                               std::string_view key);
 
 // `text` with `key` of `section` set to `value`. An existing key line is replaced where it
-// stands (its line end kept); a new key goes after the last key of its section; a missing
-// section is added at the end with the key. New lines end like the first line of the text
-// (CR LF when there is none). Every other byte is kept. The caller must pass names and a value
-// without line breaks or NUL, a section name without "]" and a key name without "=" that does
-// not start with "[" or ";", all non-empty and without surrounding blanks.
+// stands (its name as the file spells it and its line end kept); a new key goes after the last key
+// of its section; a missing section is added at the end with the key. New lines end like the first
+// line of the text (CR LF when there is none). Every other byte is kept. The caller must pass names
+// and a value without line breaks or NUL, a section name without "]" and a key name without "="
+// that does not start with "[" or ";", all non-empty and without surrounding blanks.
 std::string setIniValue(std::string_view text, std::string_view section, std::string_view key,
                         std::string_view value);

@@ -5,19 +5,11 @@
 
 #include "common/SystemError.h"
 #include "storage/FileLock.h"
+#include "storage/UserFolders.h"
 
 // The files a window makes in its working folder, besides the working sequence file.
 inline constexpr std::string_view kGeneratedSourceName = "AfficheurCarac.c";
 inline constexpr std::string_view kBuildDescriptionName = "Makefile";
-
-// The user's own folders, as the desktop names them.
-struct UserFolders {
-    std::string data;       // $XDG_DATA_HOME, or ~/.local/share
-    std::string documents;  // XDG_DOCUMENTS_DIR of user-dirs.dirs, or ~/Documents
-};
-
-// Reads them from HOME, XDG_DATA_HOME, XDG_CONFIG_HOME and $XDG_CONFIG_HOME/user-dirs.dirs.
-UserFolders userFoldersFromEnvironment();
 
 // Where one window reads its files and makes its own. The object holds a lock on its working
 // folder for as long as it lives, so no other window, in this process or another, works there.
@@ -27,10 +19,10 @@ class WorkingFolder {
     //  - a program folder this user can write (a copied or built folder) is the working folder,
     //    and its "Travail" is where the file dialogs open;
     //  - a program folder this user cannot write (installed for all users) leaves the working
-    //    folder to user.data + "/vexlo" and the dialogs to user.documents + "/Travail", both
-    //    created when missing;
+    //    folder to the own folder user.data + "/" + ownFolderName() and the dialogs to
+    //    user.documents + "/Travail", both created when missing;
     //  - a working folder that another window holds is left to it: this one takes
-    //    user.data + "/vexlo/fenêtre-2" (or 3, 4...), and heldByAnother() names the one left.
+    //    "fenêtre-2" (or 3, 4...) in that own folder, and heldByAnother() names the one left.
     // A working folder other than the program folder receives a copy of the module's Makefile.
     // Temporary files that killed writes left there are removed. When the working folder cannot
     // be prepared, error() says what failed; the paths are set all the same.

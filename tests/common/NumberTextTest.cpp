@@ -28,6 +28,10 @@ TEST(NumberTextTest, WritesTheShortestFormWithFifteenDigits) {
 
 // A French desktop writes numbers with a decimal comma; files and firmware must not.
 TEST(NumberTextTest, ADecimalCommaLocaleChangesNothing) {
+#ifdef _WIN32
+    // The C runtime of Windows has French built in.
+    const char* french = "French";
+#else
     const TempFolder locales;
     const std::string make =
         "localedef -i fr_FR -f UTF-8 '" + locales.file("fr_FR.UTF-8") + "' >/dev/null 2>&1";
@@ -35,10 +39,14 @@ TEST(NumberTextTest, ADecimalCommaLocaleChangesNothing) {
         GTEST_SKIP() << "localedef cannot make fr_FR.UTF-8 here (Debian package \"locales\")";
     }
     ::setenv("LOCPATH", locales.path().c_str(), 1);
-    ASSERT_NE(std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"), nullptr);
+    const char* french = "fr_FR.UTF-8";
+#endif
+    ASSERT_NE(std::setlocale(LC_NUMERIC, french), nullptr);
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     EXPECT_EQ(formatNumber(12.5), "12.5");
     EXPECT_EQ(leadingNumber("12.5"), 12.5);
     std::setlocale(LC_NUMERIC, "C");
+#ifndef _WIN32
     ::unsetenv("LOCPATH");
+#endif
 }

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "TestFiles.h"
+#include "common/Utf8Path.h"
 #include "firmware/BuildOutputView.h"
 #include "firmware/DownloadOutcome.h"
 #include "firmware/Generation.h"
@@ -72,7 +73,7 @@ TEST(GenerationTest, AtItsLimitsFilesAreNamedAndNothingElseChanges) {
     EXPECT_EQ(folder.generate(Role::Maitre).characterCount, 32767);
     EXPECT_EQ(readBytes(folder.file("AfficheurCarac.c")), noMarker);
 
-    std::filesystem::remove(folder.templatePath(Role::Esclave));
+    std::filesystem::remove(utf8Path(folder.templatePath(Role::Esclave)));
     const GenerationResult unreadable = folder.generate(Role::Esclave);
     EXPECT_EQ(std::tuple(unreadable.kind, unreadable.file.path, unreadable.file.number),
               std::tuple(GenerationResult::TemplateUnreadable, folder.templatePath(Role::Esclave),

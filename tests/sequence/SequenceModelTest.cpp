@@ -1,18 +1,21 @@
 #include "sequence/SequenceModel.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <sstream>
 #include <string>
 
 #include "TestFiles.h"
 #include "common/LeadingNumber.h"
+#include "common/Utf8Path.h"
 #include "storage/FichIni.h"
 #include "storage/SequenceLayout.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // A sequence of `count` characters, character n drawn with row A = n and lasting 1 s.
 std::string sequenceFile(int count) {
@@ -208,7 +211,7 @@ TEST_F(SequenceTest, NumbersStopAtTheLargest16BitValue) {
 TEST_F(SequenceTest, AFailedValidationChangesNothing) {
     validate();
     const std::string before = readBytes(path);
-    ASSERT_EQ(::unlink(path.c_str()) + ::mkdir(path.c_str(), 0755), 0);
+    ASSERT_TRUE(fs::remove(utf8Path(path)) && fs::create_directory(utf8Path(path)));
     const Step failed = validate();
     EXPECT_EQ(std::tuple(failed.kind, model.shownNumber(), model.storedCount()),
               std::tuple(Step::NotStored, 2, 1));
@@ -216,7 +219,7 @@ TEST_F(SequenceTest, AFailedValidationChangesNothing) {
               "Ce caractère n'a pas pu être enregistré dans la séquence.\r\n« " + path +
                   " » : c'est un dossier et non un fichier.\r\nIl est toujours affiché : "
                   "valide-le à nouveau, et préviens ton professeur si cela recommence.");
-    ASSERT_EQ(::rmdir(path.c_str()), 0);
+    ASSERT_TRUE(fs::remove(utf8Path(path)));
     writeBytes(path, before);
     EXPECT_EQ(folder.listing(), ".MessageTemporaire.car.lock MessageTemporaire.car");
     EXPECT_EQ(validate().kind, Step::Moved);

@@ -52,7 +52,7 @@ TEST(IniWriteTest, WritesGiveTheExampleFilesByteForByteAndRefuseUnsafeKeys) {
     }
     // A key is replaced where it stands; a name or value adding lines of its own is refused.
     EXPECT_EQ(withIniValue(kHead + "  nombre = 1 \nNombre=9\r\nx=1", kSection, " NOMBRE ", "é"),
-              kHead + "NOMBRE=\xE9\nNombre=9\r\nx=1");
+              kHead + "nombre=\xE9\nNombre=9\r\nx=1");
     for (const std::string_view value : {"1\r\n[Autre]"sv, "1\nx=1"sv, "1\rx=9"sv, "1\0z"sv})
         EXPECT_EQ(withIniValue(kHead, kSection, "Nombre", value), std::nullopt) << value;
     for (const std::string key : {"Nombre\r\nx", "a=b", "[x", ";x", " "})

@@ -4,8 +4,9 @@
 #include <string_view>
 #include <vector>
 
-// A fresh folder under /tmp, open to every user so an unprivileged child can reach it, removed
-// with its contents (whatever their permissions) at the end of the test.
+// A fresh folder in the system's temporary folder (/tmp), open to every user so an unprivileged
+// child can reach it, removed with its contents (whatever their permissions) at the end of the
+// test.
 class TempFolder {
   public:
     explicit TempFolder(std::string_view prefix = "vexlo-test");
