@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +11,7 @@
 #include "app/Twips.h"
 #include "app/WindowSeam.h"
 #include "common/SystemError.h"
+#include "common/Utf8Path.h"
 #include "console/DOSClass.h"
 #include "firmware/BuildOutputView.h"
 #include "firmware/DownloadOutcome.h"
@@ -151,7 +150,9 @@ QString EditorWindow::compileErrorText(int32_t started) const {
         // Both a missing tool and a folder that cannot be entered give ENOENT: name the one at
         // fault.
         const std::string& folder = folders_.workingFolder();
-        const SystemError error{::access(folder.c_str(), X_OK) == 0 ? "make" : folder, started};
+        std::error_code unused;
+        const bool entered = std::filesystem::is_directory(utf8Path(folder), unused);
+        const SystemError error{entered ? "make" : folder, started};
         shown = QStringLiteral("L'outil de construction ne peut pas être lancé (%1).")
                     .arg(QString::fromStdString(frenchDescription(error)));
     } else {
