@@ -11,7 +11,8 @@ version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"
 upstream="${version%%+*}"
 
 # Debian's repacked source lacks the wintab headers (tablet events); direct2d off needs
-# directwrite3 off too, or qwindows.dll does not link. The rest is what Vexlo does not use.
+# directwrite3 off too, or qwindows.dll does not link; opengl off needs dynamicgl off too, or
+# qwindows.dll does not compile. The rest is what Vexlo does not use.
 options=(
     -DCMAKE_BUILD_TYPE=Release
     -DBUILD_SHARED_LIBS=ON
@@ -23,6 +24,7 @@ options=(
     -DFEATURE_sql=OFF
     -DFEATURE_network=OFF
     -DFEATURE_opengl=OFF
+    -DFEATURE_dynamicgl=OFF
     -DFEATURE_dbus=OFF
     -DFEATURE_printsupport=OFF
     -DFEATURE_vulkan=OFF
@@ -61,9 +63,9 @@ echo "Building Qt $upstream for Windows (about 30 min on 2 cores), log: $log" >&
 {
     cmake -S "$src" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-        -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}"
-    nice -n 10 cmake --build "$build" -j "$(nproc)"
-    cmake --install "$build"
+        -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" &&
+        nice -n 10 cmake --build "$build" -j "$(nproc)" &&
+        cmake --install "$build"
 } >"$log" 2>&1 || {
     echo "The Qt build failed; see $log" >&2
     exit 1
