@@ -11,9 +11,10 @@ toolchain="$here/cmake/mingw-w64.cmake"
 "$here/scripts/install-packages.sh"
 qt="$("$here/scripts/windows-qt.sh" "$toolchain")"
 
-if [[ ! -f "$build/CMakeCache.txt" ]]; then
-    # qt-cmake brings Qt's own toolchain, which then loads ours.
-    "$qt/bin/qt-cmake" -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+if [[ ! -f "$build/build.ninja" ]]; then
+    # qt-cmake brings Qt's own toolchain, which then loads ours. The build type is the main
+    # build's: -O3 makes g++ 12 warn falsely (-Wrestrict) on string concatenations.
+    "$qt/bin/qt-cmake" -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DBUILD_TESTING=OFF -DVEXLO_BENCHMARKS=OFF \
         -DVEXLO_WERROR=ON
 fi
