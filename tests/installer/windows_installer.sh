@@ -35,7 +35,7 @@ pids+=($!)
 wait_for "the X server" 15 test -s "$work/display"
 export DISPLAY=":$(head -n 1 "$work/display")"
 wineboot -u >/dev/null 2>&1
-wineserver -p  # one server for every program below
+wineserver -p 2>/dev/null || true  # one server for every program below (2: one runs already)
 
 drive="$WINEPREFIX/drive_c"
 program="$drive/Program Files/Vexlo"
@@ -58,6 +58,7 @@ registry "$uninstall_key" | grep -q 'QuietUninstallString' || fail "no entry to 
 started=$(date +%s%N)
 wine 'C:\Program Files\Vexlo\Vexlo.exe' >"$work/vexlo.log" 2>&1 &
 vexlo=$!
+disown  # the end of the session kills it, as Windows does once the window has closed
 window() {  # waits for the window, then finds its place and its first dot
     wait_for "the window" 60 eval 'window=$(xdotool search --onlyvisible --name "^Vexlo$" | head -1)'
     eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -116,7 +117,12 @@ wait_for "the end of the second window" 20 eval '! xdotool search --onlyvisible 
 
 wine 'C:\Program Files\Vexlo\uninstall.exe' /S || fail "the silent uninstallation failed"
 # The uninstaller works from a copy of itself in the temporary folder, after this returns.
-wait_for "the uninstallation" 30 eval '[[ ! -e "$program" ]]'
+deadline=$((SECONDS + 30))
+while [[ -e "$program" ]]; do
+    ((SECONDS < deadline)) ||
+        fail "the uninstallation left: $(cd "$program" && find . -mindepth 1 | tr '\n' ' ')"
+    sleep 0.1
+done
 ! registry "$uninstall_key" | grep -q DisplayName || fail "the entry to uninstall remains"
 ! registry 'HKLM\Software\Classes\.car' | grep -q Vexlo || fail ".car is still registered"
 [[ ! -e "$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Vexlo.lnk" ]] ||
