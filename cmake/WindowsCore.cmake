@@ -41,18 +41,10 @@ add_test(NAME windows_wine_prefix
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh" "${VEXLO_WINEPREFIX}")
 set_tests_properties(windows_wine_prefix PROPERTIES
     FIXTURES_SETUP windows_wine LABELS windows TIMEOUT 300)
-# Left out under Wine: these walk all 32767 records, one file read each, which takes 30 to 90 s
-# there (a few tenths of a second on Linux), and nothing in them depends on the platform.
-set(windows_filter_test_firmware "-GenerationTest.AtItsLimitsFilesAreNamedAndNothingElseChanges")
-set(windows_filter_test_sequence "-SequenceTest.NumbersStopAtTheLargest16BitValue")
 foreach(program IN LISTS windows_test_programs)
-    set(filter "")
-    if(DEFINED windows_filter_${program})
-        set(filter "--gtest_filter=${windows_filter_${program}}")
-    endif()
     add_test(NAME windows_${program}
         COMMAND env "WINEPREFIX=${VEXLO_WINEPREFIX}" WINEDEBUG=-all LC_ALL=C.UTF-8
-            wine "${windows_dir}/tests/bin/${program}.exe" ${filter})
+            wine "${windows_dir}/tests/bin/${program}.exe")
     set_tests_properties(windows_${program} PROPERTIES
         FIXTURES_REQUIRED windows_wine LABELS windows TIMEOUT 120)
 endforeach()

@@ -15,8 +15,13 @@ if [[ ! -f "$prefix/.vexlo-ready" ]]; then
     echo "Making the Wine prefix $prefix"
     rm -rf "$prefix"
     # No Mono or Gecko: nothing here needs .NET or a web view, and Wine would offer to download them.
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -u
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -u </dev/null 9>&-
     wineserver -w
     touch "$prefix/.vexlo-ready"
 fi
-wineserver -p300 2>/dev/null || true  # 2: a server already runs for this prefix
+# Neither the server nor the services may keep the lock (descriptor 9) or an output open.
+wineserver -p300 </dev/null >/dev/null 2>&1 9>&- || true  # 2: a server already runs for it
+# The first program of a session starts Wine's own services (explorer, services, winedevice),
+# which live as long as the server and inherit that program's output: started here on
+# /dev/null, they never hold a test's output pipe open, for which ctest would wait.
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1 9>&-

@@ -57,15 +57,16 @@ StandInMake::StandInMake(const QString& compile) : previousPath_(qgetenv("PATH")
     if (!dir_.isValid() || !file.open(QIODevice::WriteOnly)) {
         giveUp(QStringLiteral("cannot write ") + script);
     }
-    file.write(QStringLiteral("#!/bin/sh\n"
-                              "case \"$1\" in\n"
-                              "all)\n"
-                              "    %1 ;;\n"
-                              "program)\n"
-                              "    echo \"Programme envoye.\" ;;\n"
-                              "esac\n")
-                   .arg(compile)
-                   .toUtf8());
+    file.write(
+        QStringLiteral("#!/bin/sh\n"
+                       "case \"$1\" in\n"
+                       "all)\n"
+                       "    %1 ;;\n"
+                       "program)\n"
+                       "    echo \"Envoi terminé : le module est programmé et vérifié.\" ;;\n"
+                       "esac\n")
+            .arg(compile)
+            .toUtf8());
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("PATH", dir_.path().toUtf8() + ':' + previousPath_);

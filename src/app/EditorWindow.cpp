@@ -217,7 +217,6 @@ void EditorWindow::Form_Load() {
     Initialisation();
     MyDOS = DOSClass::create();
     myDosEvents_ = std::make_unique<MyDosEvents>(*this);
-    MyDOS->setEvents(myDosEvents_.get());
     // Said once the window is on screen, so the message stands in front of it.
     if (folders_.error().failed() || !folders_.heldByAnother().empty()) {
         QTimer::singleShot(0, this, &EditorWindow::reportWorkingFolder);

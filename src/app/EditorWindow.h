@@ -4,9 +4,9 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/DotGrid.h"
-#include "firmware/TextBox.h"
 #include "sequence/SequenceModel.h"
 #include "storage/WorkingFolder.h"
 
@@ -43,6 +43,8 @@ class EditorWindow : public QMainWindow {
 
     // Loads the sequence file at `path` as File > Load does with the file the pupil picked.
     void chargerFichier(const QString& path);
+    // The same with the path as the system names it (bytes that need not be UTF-8).
+    void chargerFichier(const std::string& path);
 
     // Shows a character record on the grid and its duration in TDurée.
     void MiseAJourCaractère(const QString& record);
@@ -86,20 +88,12 @@ class EditorWindow : public QMainWindow {
     // Role choice and download.
     void MaitreEsclave_Click(int Index);
     void CBDescendre_Click();
-    bool sequenceFitsModule();  // refuses, with a message, a sequence the module cannot hold
-    bool moduleToolsPresent();  // names, in a message, the tools missing from PATH
-    bool generateSource();
-    void buildAndSend();
-    int32_t runMake(const char* argument);  // the runner's result
-    // The compile-error box's text: the head of the output, or why the tool could not start.
-    QString compileErrorText(int32_t started) const;
-    // Shows a message box once the stage line is cleared.
-    void tell(const QString& prompt, int style = 0, const QString& title = QString());
+    bool moduleToolsPresent();             // names, in a message, the tools missing from PATH
     void showStage(const QString& stage);  // the download's stage, below the client area
     void showOutputBox();
-    void showFoundWord();  // a word found in the output stays selected there
-    void MyDos_ReceiveOutputs(std::string& strCommandOutputs);
-    void MyDos_ReceiveErrors(std::string& strCommandErrors);
+    void clearOutput();
+    // Appends a piece of the tool's output to RTB1, up to what a box can usefully show.
+    void MyDos_ReceiveOutputs(std::string_view strCommandOutputs);
     friend class MyDosEvents;
 
     QString appPath_;
@@ -111,7 +105,7 @@ class EditorWindow : public QMainWindow {
     bool downloading_ = false;
     bool unloaded_ = false;
 
-    TextBox box_;  // the text of RTB1, on which the generation and the download work
+    std::string shownOutput_;  // the output RTB1 shows, as the download reported it
     std::shared_ptr<DOSClass> MyDOS;
     std::unique_ptr<MyDosEvents> myDosEvents_;
 

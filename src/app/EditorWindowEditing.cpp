@@ -9,13 +9,16 @@ void EditorWindow::showStep(const Step& step) {
             seam_.Beep();
             break;
         case Step::NotStored:
-            seam_.MsgBox(this, QString::fromStdString(notStoredMessage(step.error)), vbExclamation,
-                         QStringLiteral("Attention"));
+        case Step::Refused:
             break;
         case Step::Moved:
             setNumberCaption(step.number);
             MiseAJourCaractère(QString::fromStdString(step.record));
             break;
+    }
+    if (!step.message.empty()) {
+        seam_.MsgBox(this, QString::fromStdString(step.message), vbExclamation,
+                     QStringLiteral("Attention"));
     }
 }
 

@@ -1,15 +1,7 @@
+#include <QFile>
+
 #include "app/EditorWindow.h"
 #include "app/WindowSeam.h"
-#include "storage/SequenceFile.h"
-#include "storage/SequenceLayout.h"
-
-namespace {
-
-QString describe(const FileOpResult& result) {
-    return QString::fromStdString(frenchDescription(result.error)) + QLatin1Char('.');
-}
-
-}  // namespace
 
 FileDialogSettings EditorWindow::CommonDialog1() const {
     return {QStringLiteral("Enregistrement de la séquence."),
@@ -18,7 +10,7 @@ FileDialogSettings EditorWindow::CommonDialog1() const {
 }
 
 void EditorWindow::mnunouveau_Click() {
-    Initialisation();
+    showStep(sequence_.newSequence());
 }
 
 void EditorWindow::mnucharger_Click() {
@@ -26,20 +18,11 @@ void EditorWindow::mnucharger_Click() {
 }
 
 void EditorWindow::chargerFichier(const QString& chosen) {
-    if (chosen.isEmpty()) {
-        seam_.MsgBox(this, QStringLiteral("Pas de fichier à ouvrir !!!"), vbExclamation,
-                     QStringLiteral("Attention"));
-        return;
-    }
-    const FileOpResult copied =
-        copyFileAtomically(chosen.toStdString(), workingFile().toStdString());
-    if (!copied.ok()) {
-        seam_.MsgBox(this,
-                     QStringLiteral("La séquence n'a pas pu être chargée.\r\n") + describe(copied),
-                     vbExclamation, QStringLiteral("Attention"));
-        return;
-    }
-    showStep(sequence_.loaded());
+    chargerFichier(chosen.isEmpty() ? std::string() : QFile::encodeName(chosen).toStdString());
+}
+
+void EditorWindow::chargerFichier(const std::string& path) {
+    showStep(sequence_.load(path));
 }
 
 void EditorWindow::mnusauver_Click() {
@@ -47,16 +30,9 @@ void EditorWindow::mnusauver_Click() {
     if (chosen.isEmpty()) {
         return;
     }
-    const FileOpResult copied =
-        copyFileAtomically(workingFile().toStdString(), chosen.toStdString());
-    if (copied.failure == FileOpResult::Failure::SourceMissing) {
-        seam_.MsgBox(this,
-                     QStringLiteral("Il n'y a rien à sauver : aucun caractère n'a été validé "
-                                    "depuis le début ou depuis « Nouveau »."),
-                     vbExclamation, QStringLiteral("Attention"));
-    } else if (!copied.ok()) {
-        seam_.MsgBox(this,
-                     QStringLiteral("La séquence n'a pas pu être sauvée.\r\n") + describe(copied),
-                     vbExclamation, QStringLiteral("Attention"));
+    if (const std::string failure = sequence_.save(QFile::encodeName(chosen).toStdString());
+        !failure.empty()) {
+        seam_.MsgBox(this, QString::fromStdString(failure), vbExclamation,
+                     QStringLiteral("Attention"));
     }
 }

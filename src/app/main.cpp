@@ -25,9 +25,10 @@ int main(int argc, char* argv[]) {
     EditorWindow window(QApplication::applicationDirPath(), seam);
     window.show();
     // A sequence file named on the command line (opened from the file manager) is loaded as
-    // File > Load loads the file the pupil picks.
-    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1) {
-        window.chargerFichier(arguments.at(1));
+    // File > Load loads the file the pupil picks. Its name is taken as the system's bytes: a
+    // name that is not UTF-8 would not survive a trip through QString.
+    if (argc > 1) {
+        window.chargerFichier(std::string(argv[1]));
     }
     return QApplication::exec();
 }

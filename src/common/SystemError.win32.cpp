@@ -32,9 +32,8 @@ int errnoOfWindowsError(unsigned long code) {
             return EROFS;
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
+        case kErrorDiskQuotaExceeded:  // for the pupil, the disk is full
             return ENOSPC;
-        case kErrorDiskQuotaExceeded:
-            return EDQUOT;
         case ERROR_DIRECTORY:
             return ENOTDIR;
         case ERROR_FILENAME_EXCED_RANGE:

@@ -72,3 +72,7 @@ std::string replaceInvalidUtf8(std::string_view text, std::string_view replaceme
     }
     return out;
 }
+
+std::string readableText(std::string_view text) {
+    return replaceInvalidUtf8(text, "\xEF\xBF\xBD");
+}

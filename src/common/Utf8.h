@@ -23,3 +23,7 @@ bool isValidUtf8(std::string_view text);
 
 // The text with each maximal invalid part replaced by `replacement`.
 std::string replaceInvalidUtf8(std::string_view text, std::string_view replacement);
+
+// The text fit to show a person: each maximal invalid part (a file name in another encoding)
+// becomes "�", so a message stays valid UTF-8 and still shows where the name differs.
+std::string readableText(std::string_view text);

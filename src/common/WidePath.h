@@ -11,3 +11,8 @@ std::wstring toWide(std::string_view utf8);
 
 // A lone surrogate becomes U+FFFD.
 std::string fromWide(std::wstring_view wide);
+
+// The same for text in a Windows code page (850, 1252...): bytes that the code page does not
+// define become its default character, characters it cannot hold become "?".
+std::wstring wideOfCodePage(std::string_view bytes, unsigned codePage);
+std::string codePageOfWide(std::wstring_view wide, unsigned codePage);

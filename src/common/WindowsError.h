@@ -5,7 +5,7 @@
 
 // The number for a Windows error code as GetLastError gives it: ENOENT for a missing file,
 // folder or drive, EACCES for a refusal, EBUSY for a file another program holds, ENOSPC for a
-// full disk, EDQUOT for a quota... A code with no such number gives kWindowsOnlyError plus the
+// full disk or a quota... A code with no such number gives kWindowsOnlyError plus the
 // code.
 int errnoOfWindowsError(unsigned long code);
 

@@ -28,6 +28,8 @@ class ChildProcess {
     // `mergeErrors` its standard error goes into the output pipe. Returns 0, or the system's error
     // code of the step that failed (ENOENT for a program or folder that does not exist); after a
     // failure no descriptor is open and no child is left. Call once per object.
+    // The whole group ends when the thread that started it ends (so the process, even killed
+    // by SIGKILL): start commands from a thread that lives as long as the process.
     int32_t start(const std::string& commandLine, const std::string& workingDirectory,
                   bool mergeErrors, const std::vector<std::string>& environmentChanges = {});
 

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -126,21 +127,64 @@ ssize_t writeWithoutSigpipe(int fd, const char* data, size_t size) {
     return written;
 }
 
+// Signal handler of the guard: the whole group goes with it, the guard included.
+void endGroup(int) {
+    ::kill(0, SIGKILL);
+}
+
+// The guard passes on how the command ended: its exit status, or the same signal.
+[[noreturn]] void endLike(int status) {
+    if (WIFSIGNALED(status)) {
+        struct sigaction defaultAction {};
+        defaultAction.sa_handler = SIG_DFL;
+        sigaction(WTERMSIG(status), &defaultAction, nullptr);
+        ::kill(getpid(), WTERMSIG(status));
+        _exit(128 + WTERMSIG(status));
+    }
+    _exit(WEXITSTATUS(status));
+}
+
 // Runs in the child between fork() and exec: async-signal-safe calls only. On failure the
 // error number goes back through the close-on-exec error pipe.
-[[noreturn]] void execChild(int in, int out, int err, int errorPipe, const char* workingDirectory,
+//
+// The child stays as a guard that leads the process group and forks the command into it: when
+// the owner dies, even by SIGKILL, the system sends the guard SIGTERM, and the guard ends the
+// whole group, so make loses its tools too (a death signal alone would reach make only).
+[[noreturn]] void execChild(pid_t owner, int in, int out, int err, int errorPipe,
+                            const char* workingDirectory,
                             const std::vector<const char*>& candidates, char* const* argv,
                             char* const* envp) {
     setpgid(0, 0);
+    struct sigaction groupEnd {};
+    groupEnd.sa_handler = endGroup;
+    sigaction(SIGTERM, &groupEnd, nullptr);
+    sigaction(SIGHUP, &groupEnd, nullptr);
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != owner)  // the owner died before the death signal was asked for
+        endGroup(SIGTERM);
+
+    const pid_t command = fork();
+    if (command > 0) {
+        // Only the command holds the pipes, so they close when it and its children end; nor
+        // does the guard keep any other descriptor of the owner open.
+        close_range(0, ~0U, 0);
+        int status = 0;
+        while (waitpid(command, &status, 0) < 0) {
+            if (errno != EINTR)
+                _exit(127);
+        }
+        endLike(status);
+    }
     struct sigaction defaultAction {};
     defaultAction.sa_handler = SIG_DFL;
-    sigaction(SIGPIPE, &defaultAction, nullptr);
+    for (const int signal : {SIGTERM, SIGHUP, SIGPIPE})
+        sigaction(signal, &defaultAction, nullptr);
 
-    int error = 0;
-    if (dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
+    int error = command < 0 ? errno : 0;
+    if (error == 0 && (dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0))
         error = errno;
     // Descriptors the owner left inheritable must not reach the command either.
     close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
@@ -256,13 +300,15 @@ int32_t ChildProcess::start(const std::string& commandLine, const std::string& w
             return e;
     }
 
+    const pid_t owner = getpid();
     const pid_t pid = fork();
     if (pid < 0)
         return errno;
     if (pid == 0) {
-        execChild(in.read.get(), out.write.get(), mergeErrors ? out.write.get() : err.write.get(),
-                  report.write.get(), workingDirectory.empty() ? nullptr : workingDirectory.c_str(),
-                  candidatePtrs, argv.data(), envp.data());
+        execChild(owner, in.read.get(), out.write.get(),
+                  mergeErrors ? out.write.get() : err.write.get(), report.write.get(),
+                  workingDirectory.empty() ? nullptr : workingDirectory.c_str(), candidatePtrs,
+                  argv.data(), envp.data());
     }
     // Also set here so the group exists before anyone signals it, whichever side runs first.
     setpgid(pid, pid);

@@ -11,30 +11,16 @@
 #include "common/WindowsError.h"
 #include "console/ChildProcess.h"
 #include "console/CommandLine.h"
+#include "console/LocaleText.h"
 
 // On Windows `commandLine` and the queued input are in the console's code page (as
-// toLocaleCharset gives them); the working directory and the environment changes are UTF-8.
+// toLocaleCharset gives them, and LocaleDecoder reads them back); the working directory and the
+// environment changes are UTF-8.
 
 namespace {
 
 constexpr DWORD kReadSize = 256 * 1024;
 constexpr DWORD kPipeSize = 1024 * 1024;
-
-UINT consoleCodePage() {
-    const UINT codePage = GetConsoleOutputCP();
-    return codePage != 0 ? codePage : GetOEMCP();
-}
-
-std::wstring wideOfConsoleBytes(std::string_view bytes) {
-    if (bytes.empty())
-        return {};
-    const UINT codePage = consoleCodePage();
-    const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), length);
-    return wide;
-}
 
 // One argument quoted so that the child's runtime (CommandLineToArgvW rules) reads it back
 // unchanged: quotes around blanks and empty words, backslashes doubled before a quote.
@@ -185,7 +171,8 @@ int32_t ChildProcess::start(const std::string& commandLine, const std::string& w
     for (const std::string& word : words) {
         if (!line.empty())
             line += L' ';
-        appendQuoted(line, wideOfConsoleBytes(word));
+        LocaleDecoder decoder;
+        appendQuoted(line, toWide(decoder.decode(word) + decoder.finish()));
     }
     if (!workingDirectory.empty()) {
         if (const int error = folderError(workingDirectory); error != 0)

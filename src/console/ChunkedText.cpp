@@ -8,20 +8,19 @@
 namespace {
 
 constexpr size_t kFirstBlock = 4 * 1024;
-constexpr size_t kHugePage = 2 * 1024 * 1024;
-constexpr size_t kLargestBlock = 4 * kHugePage;
+constexpr size_t kLargestBlock = 4 * kLargeBlockSize;
 
 }  // namespace
 
 void ChunkedText::Block::Free::operator()(char* p) const {
-    freeLargeBlock(p);
+    freeLargeBlock(p, size);
 }
 
 void ChunkedText::addBlock(size_t atLeast) const {
     nextBlockSize_ = std::clamp(nextBlockSize_ * 2, kFirstBlock, kLargestBlock);
     const size_t size = std::max(nextBlockSize_, atLeast);
     Block block;
-    block.data.reset(allocateLargeBlock(size));
+    block.data = std::unique_ptr<char[], Block::Free>(allocateLargeBlock(size), Block::Free{size});
     block.capacity = size;
     blocks_.push_back(std::move(block));
 }
@@ -53,8 +52,11 @@ const std::string& ChunkedText::str() const {
         total += b.size;
     if (total > joined_.capacity())
         joined_.reserve(std::max(total, 2 * joined_.capacity()));
-    for (const Block& b : blocks_)
+    // Each block goes as soon as it is copied, so a long text is held about once, not twice.
+    for (Block& b : blocks_) {
         joined_.append(b.data.get(), b.size);
+        b.data.reset();
+    }
     blocks_.clear();
     return joined_;
 }

@@ -21,9 +21,10 @@ class ChunkedText {
   private:
     struct Block {
         struct Free {
+            size_t size;
             void operator()(char* p) const;
         };
-        std::unique_ptr<char[], Free> data;
+        std::unique_ptr<char[], Free> data{nullptr, Free{0}};
         size_t size = 0;
         size_t capacity = 0;
     };

@@ -13,7 +13,7 @@ using Clock = std::chrono::steady_clock;
 using Stream = ChildProcess::Stream;
 using ReadStatus = ChildProcess::ReadStatus;
 
-// Longest wait of a polling pass, and so the longest the user interface goes without DoEvents.
+// Longest wait of a polling pass, and so the longest output waits unread.
 constexpr int kPassMs = 20;
 // Longest a pass keeps reading a flood before DoEvents, leaving room below kPassMs for a piece
 // that is being handed on when the time is up.
@@ -75,10 +75,10 @@ std::string DOSClass::Inputs() const {
 int32_t DOSClass::ExitCode() const {
     return exitCode_;
 }
-std::string DOSClass::Outputs() const {
+const std::string& DOSClass::Outputs() const {
     return outputs_.str();
 }
-std::string DOSClass::Errors() const {
+const std::string& DOSClass::Errors() const {
     return errors_.str();
 }
 
@@ -162,7 +162,15 @@ int32_t DOSClass::pollUntilEnd(bool merged) {
     // Once the output has closed the child is usually ending: look again soon, then less often.
     int reapWaitMs = 1;
     for (;;) {
-        const bool outputArrived = child_->wait(outputOpen ? kPassMs : reapWaitMs);
+        const int waitMs = outputOpen ? kPassMs : reapWaitMs;
+        bool outputArrived = child_->wait(0);
+        bool interfaceWaited = false;
+        if (!outputArrived) {
+            interfaceWaited = events_ != nullptr && events_->WaitForEvents(waitMs);
+            if (bKilled_)
+                return kResultKilled;
+            outputArrived = child_->wait(interfaceWaited ? 0 : waitMs);
+        }
         const Clock::time_point passEnd = Clock::now() + kDrainBudget;
         if (outputOpen)
             outputOpen = drain(Stream::Output, outputDecoder, passEnd);
@@ -189,7 +197,7 @@ int32_t DOSClass::pollUntilEnd(bool merged) {
             if (bKilled_)
                 return kResultKilled;
         }
-        if (events_ != nullptr)
+        if (events_ != nullptr && !interfaceWaited)
             events_->DoEvents();
         if (bKilled_)
             return kResultKilled;

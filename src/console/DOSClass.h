@@ -22,9 +22,15 @@ class DOSClassEvents {
     // A polling pass waited without any output arriving. The texts are the whole output so far.
     virtual void WaitForInput([[maybe_unused]] const std::string& strOutputs,
                               [[maybe_unused]] const std::string& strErrors) {}
-    // Let the user interface process its pending events. Called at least every 20 ms while a
-    // command runs (plus the time the owner's own handlers take).
+    // Let the user interface process its pending events. Called after each polling pass in
+    // which WaitForEvents did not already let it: at least every 20 ms while a command runs,
+    // plus the time the owner's own handlers take.
     virtual void DoEvents() {}
+    // While no output waits: let the user interface wait for its own events and handle them,
+    // returning after the first ones or after at most `timeoutMs`. Returns false when the owner
+    // has no such loop; the runner then waits on the command itself. So a click is answered at
+    // once during a run, and output is read at most `timeoutMs` late.
+    virtual bool WaitForEvents([[maybe_unused]] int timeoutMs) { return false; }
 };
 
 // Runs one console command as a hidden child process with piped standard input, output and
@@ -77,8 +83,8 @@ class DOSClass : public std::enable_shared_from_this<DOSClass> {
     // KillCommand; 128 plus the signal number when a signal ended it (137 after KillCommand).
     int32_t ExitCode() const;
     // All output of the current or last run; kept until the next run starts successfully.
-    std::string Outputs() const;
-    std::string Errors() const;  // stays empty when the streams are merged
+    const std::string& Outputs() const;
+    const std::string& Errors() const;  // stays empty when the streams are merged
 
     // Writes the text to the running child's standard input exactly as given (no line end is
     // added; the input stays open). Text the pipe cannot take at once is written while the run

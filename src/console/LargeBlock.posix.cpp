@@ -5,23 +5,25 @@
 
 #include "console/LargeBlock.h"
 
-namespace {
-
-constexpr size_t kHugePage = 2 * 1024 * 1024;
-
-}  // namespace
-
 char* allocateLargeBlock(size_t size) {
-    void* p = size >= kHugePage ? std::aligned_alloc(kHugePage, size) : std::malloc(size);
-    if (p == nullptr)
+    if (size < kLargeBlockSize) {
+        void* p = std::malloc(size);
+        if (p == nullptr)
+            throw std::bad_alloc();
+        return static_cast<char*>(p);
+    }
+    void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
         throw std::bad_alloc();
 #ifdef MADV_HUGEPAGE
-    if (size >= kHugePage)
-        madvise(p, size, MADV_HUGEPAGE);  // a hint; refusal is harmless
+    madvise(p, size, MADV_HUGEPAGE);  // a hint; refusal is harmless
 #endif
     return static_cast<char*>(p);
 }
 
-void freeLargeBlock(char* block) {
-    std::free(block);
+void freeLargeBlock(char* block, size_t size) {
+    if (size < kLargeBlockSize)
+        std::free(block);
+    else
+        munmap(block, size);
 }

@@ -10,6 +10,9 @@
 // folders and input go out in it, output comes back in it. Inside the program text is UTF-8.
 // UTF-8 and ASCII locales pass UTF-8 through, since ASCII is a subset of it and a "C" locale
 // would otherwise turn every accented byte into a replacement character.
+// On Windows the character set is the console's code page (the OEM one, 850 in France, for a
+// program without a console), as console tools print in it; command lines reach the system in
+// UTF-16 from it, and the charset names below are "CP850", "WINDOWS-1252", "ISO-8859-1", "UTF-8".
 
 // Converts UTF-8 text to the locale's character set; a character it cannot hold becomes "?".
 std::string toLocaleCharset(std::string_view utf8);

@@ -49,16 +49,6 @@ bool isDoubleByte(UINT codePage) {
     return GetCPInfo(codePage, &info) && info.MaxCharSize > 1;
 }
 
-std::string decodeWhole(UINT codePage, std::string_view bytes) {
-    if (bytes.empty())
-        return {};
-    const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), length);
-    return fromWide(wide);
-}
-
 }  // namespace
 
 struct LocaleDecoder::Converter {
@@ -69,15 +59,7 @@ struct LocaleDecoder::Converter {
 
 std::string toLocaleCharset(std::string_view utf8) {
     const UINT codePage = consoleCodePage();
-    const std::wstring wide = toWide(utf8);
-    if (codePage == CP_UTF8 || wide.empty())
-        return std::string(utf8);
-    const int size = static_cast<int>(wide.size());
-    const int length =
-        WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, "?", nullptr);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), size, bytes.data(), length, "?", nullptr);
-    return bytes;
+    return codePage == CP_UTF8 ? std::string(utf8) : codePageOfWide(toWide(utf8), codePage);
 }
 
 LocaleDecoder::LocaleDecoder() {
@@ -112,7 +94,7 @@ std::string LocaleDecoder::decode(std::string_view bytes) {
         }
     }
     c.pending = input.substr(complete);
-    return decodeWhole(c.codePage, std::string_view(input).substr(0, complete));
+    return fromWide(wideOfCodePage(std::string_view(input).substr(0, complete), c.codePage));
 }
 
 std::string LocaleDecoder::finish() {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 // The most characters whose firmware fits the module's flash (unrelated to the 28 characters
 // the window warns about). Measured with avr-gcc 5.4 (-Os) and
@@ -10,7 +9,3 @@
 // comparison is the largest); the ATmega328P's 32,768 bytes of flash less its 512-byte bootloader
 // section leave 32,256. With 1,024 and 96 bytes for margin: (32,256 - 1,024) / 96.
 constexpr int16_t kMaxFirmwareCharacters = 325;
-
-// The character count the download would generate: "Nombre" of the working sequence file in
-// `workingDir`, read as the generation reads it (0 when missing or beyond 16 bits).
-int16_t storedCharacterCount(const std::string& workingDir);

@@ -7,6 +7,8 @@
 #include <dirent.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <ctime>
 #include <vector>
 
 #include "common/UniqueFd.h"
@@ -19,14 +21,6 @@ int regularFileError(const struct stat& st) {
         return 0;
     }
     return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-}
-
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // Makes the rename itself durable; the new file is complete whatever happens here.
@@ -48,7 +42,7 @@ class AtomicWriter {
 
     int open(const std::string& target);
     int write(std::string_view bytes);
-    int commit();
+    int commit(FileSync sync);
 
   private:
     void discard();
@@ -120,11 +114,11 @@ int AtomicWriter::write(std::string_view bytes) {
     return 0;
 }
 
-int AtomicWriter::commit() {
+int AtomicWriter::commit(FileSync sync) {
     if (!fd_.open()) {
         return EBADF;
     }
-    int error = ::fsync(fd_.get()) != 0 ? errno : 0;
+    int error = sync == FileSync::ToDisk && ::fsync(fd_.get()) != 0 ? errno : 0;
     // A failed close can mean lost data on some file systems: it must fail the commit too.
     if (const int closeError = fd_.close(); error == 0) {
         error = closeError;
@@ -137,13 +131,23 @@ int AtomicWriter::commit() {
         return error;
     }
     temporary_.clear();
-    syncFolder(folderOf(target_));
+    if (sync == FileSync::ToDisk) {
+        syncFolder(folderOf(target_));
+    }
     return 0;
 }
 
 }  // namespace
 
-int readRegularFile(const std::string& path, std::string& bytes) {
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+int readRegularFile(const std::string& path, std::string& bytes, size_t maxBytes) {
     bytes.clear();
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.open()) {
@@ -151,6 +155,9 @@ int readRegularFile(const std::string& path, std::string& bytes) {
     }
     struct stat st {};
     int error = ::fstat(fd.get(), &st) != 0 ? errno : regularFileError(st);
+    if (error == 0 && static_cast<uint64_t>(st.st_size) > maxBytes) {
+        error = EFBIG;
+    }
     if (error == 0) {
         bytes.reserve(static_cast<size_t>(st.st_size));
         char buffer[65536];
@@ -158,6 +165,11 @@ int readRegularFile(const std::string& path, std::string& bytes) {
             const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
             if (n > 0) {
                 bytes.append(buffer, static_cast<size_t>(n));
+                if (bytes.size() > maxBytes) {  // it grew while being read
+                    error = EFBIG;
+                    bytes.clear();
+                    break;
+                }
             } else if (n == 0) {
                 break;
             } else if (errno != EINTR) {
@@ -170,13 +182,13 @@ int readRegularFile(const std::string& path, std::string& bytes) {
     return error;
 }
 
-int writeFileAtomically(const std::string& path, std::string_view bytes) {
+int writeFileAtomically(const std::string& path, std::string_view bytes, FileSync sync) {
     AtomicWriter writer;
     int error = writer.open(path);
     if (error == 0) {
         error = writer.write(bytes);
     }
-    return error == 0 ? writer.commit() : error;
+    return error == 0 ? writer.commit(sync) : error;
 }
 
 int notRegularFileError(const std::string& path) {
@@ -202,5 +214,28 @@ void removeLeftoverTemporaries(const std::string& folder, std::string_view name)
     ::closedir(dir);
     for (const std::string& leftover : leftovers) {
         ::unlink((folder + "/" + leftover).c_str());
+    }
+}
+
+void removeStaleTemporaries(const std::string& folder, std::string_view nameEnd,
+                            int minimumAgeSeconds) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const time_t now = ::time(nullptr);
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat st {};
+        if (isTemporaryNameOfOneEndingWith(name, nameEnd) &&
+            ::lstat((folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            now - st.st_mtime >= minimumAgeSeconds) {
+            stale.push_back(name);
+        }
+    }
+    ::closedir(dir);
+    for (const std::string& name : stale) {
+        ::unlink((folder + "/" + name).c_str());
     }
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <vector>
 
 #include "common/UniqueHandle.h"
@@ -20,16 +21,10 @@ UniqueHandle openExisting(const std::string& path, DWORD access) {
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-int regularFileError(HANDLE file) {
-    BY_HANDLE_FILE_INFORMATION info{};
+int regularFileError(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
     if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info))
         return EINVAL;
     return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EISDIR : 0;
-}
-
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
 }
 
 std::string nameOf(const std::string& path) {
@@ -56,10 +51,11 @@ bool brieflyHeld(DWORD error) {
            error == ERROR_LOCK_VIOLATION;
 }
 
-int replaceWith(const std::wstring& temporary, const std::wstring& target) {
+int replaceWith(const std::wstring& temporary, const std::wstring& target, FileSync sync) {
+    const DWORD flags =
+        MOVEFILE_REPLACE_EXISTING | (sync == FileSync::ToDisk ? MOVEFILE_WRITE_THROUGH : DWORD{0});
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(temporary.c_str(), target.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(temporary.c_str(), target.c_str(), flags))
             return 0;
         const DWORD error = GetLastError();
         if (!brieflyHeld(error) || attempt == 20)
@@ -70,30 +66,41 @@ int replaceWith(const std::wstring& temporary, const std::wstring& target) {
 
 }  // namespace
 
-int readRegularFile(const std::string& path, std::string& bytes) {
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+int readRegularFile(const std::string& path, std::string& bytes, size_t maxBytes) {
     bytes.clear();
     const UniqueHandle file = openExisting(path, GENERIC_READ);
     if (!file.open())
         return lastWindowsError();
-    if (const int error = regularFileError(file.get()); error != 0)
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (const int error = regularFileError(file.get(), info); error != 0)
         return error;
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.get(), &size))
-        bytes.reserve(static_cast<size_t>(size.QuadPart));
+    const uint64_t size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    if (size > maxBytes)
+        return EFBIG;
+    bytes.reserve(static_cast<size_t>(size));
+    // Each call is a round trip to the system (slow under Wine): a short read of a disk file is
+    // its end.
     char buffer[65536];
-    for (;;) {
-        DWORD got = 0;
+    for (DWORD got = sizeof buffer; got == sizeof buffer;) {
         if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
             bytes.clear();
             return lastWindowsError();
         }
-        if (got == 0)
-            return 0;
         bytes.append(buffer, got);
+        if (bytes.size() > maxBytes) {  // it grew while being read
+            bytes.clear();
+            return EFBIG;
+        }
     }
+    return 0;
 }
 
-int writeFileAtomically(const std::string& path, std::string_view bytes) {
+int writeFileAtomically(const std::string& path, std::string_view bytes, FileSync sync) {
     if (const int error = notRegularFileError(path); error != 0)
         return error;
     // A read-only file is one its owner protected; Windows would refuse the replacement anyway.
@@ -113,11 +120,11 @@ int writeFileAtomically(const std::string& path, std::string_view bytes) {
     if (!file.open())
         return EEXIST;
     int error = writeAll(file.get(), bytes);
-    if (error == 0 && !FlushFileBuffers(file.get()))
+    if (error == 0 && sync == FileSync::ToDisk && !FlushFileBuffers(file.get()))
         error = lastWindowsError();
     file.reset();
     if (error == 0)
-        error = replaceWith(temporary, toWide(path));
+        error = replaceWith(temporary, toWide(path), sync);
     if (error != 0)
         DeleteFileW(temporary.c_str());
     return error;
@@ -125,14 +132,19 @@ int writeFileAtomically(const std::string& path, std::string_view bytes) {
 
 int notRegularFileError(const std::string& path) {
     const UniqueHandle file = openExisting(path, 0);
-    return file.open() ? regularFileError(file.get()) : 0;
+    BY_HANDLE_FILE_INFORMATION info{};
+    return file.open() ? regularFileError(file.get(), info) : 0;
 }
 
 int removeFile(const std::string& path) {
     return DeleteFileW(toWide(path).c_str()) ? 0 : lastWindowsError();
 }
 
-void removeLeftoverTemporaries(const std::string& folder, std::string_view name) {
+namespace {
+
+// Removes the files of `folder` that `isLeftover` picks by name and find data.
+template <typename Pick>
+void removeFilesPicked(const std::string& folder, Pick isLeftover) {
     WIN32_FIND_DATAW entry{};
     const HANDLE search = FindFirstFileW(toWide(folder + "/*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
@@ -140,10 +152,35 @@ void removeLeftoverTemporaries(const std::string& folder, std::string_view name)
     std::vector<std::string> leftovers;
     do {
         const std::string entryName = fromWide(entry.cFileName);
-        if (isTemporaryNameOf(entryName, name))
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            isLeftover(entryName, entry))
             leftovers.push_back(entryName);
     } while (FindNextFileW(search, &entry));
     FindClose(search);
     for (const std::string& leftover : leftovers)
         DeleteFileW(toWide(folder + "/" + leftover).c_str());
+}
+
+uint64_t ticksOf(const FILETIME& time) {
+    return (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+}
+
+}  // namespace
+
+void removeLeftoverTemporaries(const std::string& folder, std::string_view name) {
+    removeFilesPicked(folder, [name](const std::string& entry, const WIN32_FIND_DATAW&) {
+        return isTemporaryNameOf(entry, name);
+    });
+}
+
+void removeStaleTemporaries(const std::string& folder, std::string_view nameEnd,
+                            int minimumAgeSeconds) {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    constexpr uint64_t kTicksPerSecond = 10'000'000;  // FILETIME counts 100 ns
+    const uint64_t minimumAge = static_cast<uint64_t>(minimumAgeSeconds) * kTicksPerSecond;
+    removeFilesPicked(folder, [&](const std::string& entry, const WIN32_FIND_DATAW& data) {
+        return isTemporaryNameOfOneEndingWith(entry, nameEnd) &&
+               ticksOf(now) >= ticksOf(data.ftLastWriteTime) + minimumAge;
+    });
 }

@@ -2,9 +2,10 @@
 
 #include <string>
 
-// An advisory lock (flock) on a lock file, held until the object goes away or the process ends,
-// so a killed holder never leaves a stale lock. The lock file is created when missing and left
-// in place: removing it would let two processes lock two different files of the same name.
+// An advisory lock (flock; LockFileEx on Windows) on a lock file, held until the object goes away
+// or the process ends, so a killed holder never leaves a stale lock. The lock file is created when
+// missing and left in place: removing it would let two processes lock two different files of the
+// same name.
 class FileLock {
   public:
     FileLock() = default;

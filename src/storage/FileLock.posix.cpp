@@ -5,35 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <utility>
-
-FileLock::FileLock(FileLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
-    if (this != &other) {
-        release();
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-FileLock::~FileLock() {
-    release();
-}
 
 void FileLock::release() {
     if (fd_ >= 0) {
         ::close(fd_);  // closing drops the lock
         fd_ = -1;
     }
-}
-
-int FileLock::wait(const std::string& lockPath) {
-    return take(lockPath, true);
-}
-
-int FileLock::tryTake(const std::string& lockPath) {
-    return take(lockPath, false);
 }
 
 int FileLock::take(const std::string& lockPath, bool block) {

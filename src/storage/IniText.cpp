@@ -95,8 +95,12 @@ std::string_view lineEndOf(std::string_view text) {
 
 }  // namespace
 
-std::string_view findIniValue(std::string_view text, std::string_view section,
-                              std::string_view key) {
+bool sameIniName(std::string_view a, std::string_view b) {
+    return sameName(a, b);
+}
+
+std::vector<IniKey> iniSectionKeys(std::string_view text, std::string_view section) {
+    std::vector<IniKey> keys;
     bool inSection = false;
     for (size_t pos = 0; pos < text.size();) {
         const Line line = lineAt(text, pos);
@@ -104,11 +108,21 @@ std::string_view findIniValue(std::string_view text, std::string_view section,
         const Entry entry = parseLine(text.substr(line.begin, line.contentEnd - line.begin));
         if (entry.kind == Entry::Kind::Section) {
             if (inSection) {
-                return {};
+                break;
             }
             inSection = sameName(entry.name, section);
-        } else if (inSection && entry.kind == Entry::Kind::Key && sameName(entry.name, key)) {
-            return unquoted(entry.value);
+        } else if (inSection && entry.kind == Entry::Kind::Key) {
+            keys.push_back({entry.name, unquoted(entry.value)});
+        }
+    }
+    return keys;
+}
+
+std::string_view findIniValue(std::string_view text, std::string_view section,
+                              std::string_view key) {
+    for (const IniKey& entry : iniSectionKeys(text, section)) {
+        if (sameName(entry.name, key)) {
+            return entry.value;
         }
     }
     return {};

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The INI text rules, on bytes already in the file's encoding (byte-order mark removed).
 //
@@ -11,6 +12,18 @@
 // is ignored); any other non-blank line is a key, "name=value" or a bare "name" with an empty
 // value. Names match without regard to ASCII case. Only the first section of a given name
 // counts, and within it only the first key of a given name.
+
+// Whether two names are the same name: equal but for ASCII case.
+bool sameIniName(std::string_view a, std::string_view b);
+
+// A key line of a section: its name and its value, quotes removed as below.
+struct IniKey {
+    std::string_view name;
+    std::string_view value;
+};
+
+// Every key line of the first section named `section`, in file order, duplicates included.
+std::vector<IniKey> iniSectionKeys(std::string_view text, std::string_view section);
 
 // The value of `key` in section `section`, with one pair of matching surrounding double or
 // single quotes removed. Empty when the section or key is missing or the value is empty.

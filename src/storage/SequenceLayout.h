@@ -10,6 +10,7 @@ inline constexpr std::string_view kCountKey = "Nombre";
 inline constexpr std::string_view kRecordKeyPrefix = "Caractère";
 inline constexpr std::string_view kWorkingSequenceFileName = "MessageTemporaire.car";
 inline constexpr std::string_view kWorkFolderName = "Travail";
+inline constexpr std::string_view kSequenceExtension = ".car";
 
 // The key of character `number`: "Caractère" then the number without leading zeros
 // ("Caractère12").

@@ -1,5 +1,6 @@
 #include "storage/TemporaryName.h"
 
+#include <cctype>
 #include <random>
 
 namespace {
@@ -31,4 +32,23 @@ bool isTemporaryNameOf(std::string_view entry, std::string_view name) {
     }
     const std::string_view suffix = entry.substr(prefix.size(), kSuffixLength);
     return suffix.find_first_not_of(kSuffixDigits) == std::string_view::npos;
+}
+
+bool isTemporaryNameOfOneEndingWith(std::string_view entry, std::string_view nameEnd) {
+    const size_t fixed = temporaryPrefix("").size() + kSuffixLength + kTemporaryEnd.size();
+    if (entry.size() <= fixed) {
+        return false;
+    }
+    const std::string_view name = entry.substr(1, entry.size() - fixed);
+    if (!isTemporaryNameOf(entry, name) || name.size() < nameEnd.size()) {
+        return false;
+    }
+    const std::string_view end = name.substr(name.size() - nameEnd.size());
+    for (size_t i = 0; i < end.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(end[i])) !=
+            std::tolower(static_cast<unsigned char>(nameEnd[i]))) {
+            return false;
+        }
+    }
+    return true;
 }

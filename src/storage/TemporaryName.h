@@ -12,3 +12,7 @@ std::string temporaryNameFor(std::string_view name);
 
 // Whether the folder entry `entry` is a temporary file of the file named `name`.
 bool isTemporaryNameOf(std::string_view entry, std::string_view name);
+
+// Whether the folder entry `entry` is a temporary file of a file whose name ends with `nameEnd`,
+// ASCII case ignored (".car" takes "a.car" and "B.CAR").
+bool isTemporaryNameOfOneEndingWith(std::string_view entry, std::string_view nameEnd);

@@ -59,6 +59,8 @@ WorkingFolder WorkingFolder::take(const std::string& programDir, const UserFolde
          {kWorkingSequenceFileName, kGeneratedSourceName, kBuildDescriptionName}) {
         removeLeftoverTemporaries(folder.working_, name);
     }
+    // Saves killed midway leave theirs in the pupil's folder; other windows may be saving there.
+    removeStaleTemporaries(folder.work_, kSequenceExtension, kStaleTemporarySeconds);
     if (folder.working_ != programDir) {
         const std::string makefile = "/" + std::string(kBuildDescriptionName);
         const FileOpResult copied =

@@ -24,8 +24,9 @@ class WorkingFolder {
     //  - a working folder that another window holds is left to it: this one takes
     //    "fenêtre-2" (or 3, 4...) in that own folder, and heldByAnother() names the one left.
     // A working folder other than the program folder receives a copy of the module's Makefile.
-    // Temporary files that killed writes left there are removed. When the working folder cannot
-    // be prepared, error() says what failed; the paths are set all the same.
+    // Temporary files that killed writes left there are removed, and in the work folder those
+    // of sequence files that have been there for kStaleTemporarySeconds. When the working folder
+    // cannot be prepared, error() says what failed; the paths are set all the same.
     static WorkingFolder take(const std::string& programDir, const UserFolders& user);
 
     const std::string& programFolder() const { return program_; }

@@ -7,8 +7,11 @@
 #include "app/TerminationSignals.h"
 #include "console/ChildProcess.h"
 
-// The words are DownloadOutcomeTest's, the excerpt BuildOutputViewTest's, the file named
-// GenerationTest's; here the box, the width, the word selected, the stages and a live window.
+// The Makefile's line of a good send.
+const std::string sent = "echo 'Envoi terminé : le module est programmé et vérifié.'\n";
+
+// The outcomes are DownloadRunTest's; here the box, the width, the word selected, the stages,
+// the boxes' styles and a live window.
 TEST_F(WindowTest, TheDownloadShowsItsStagesAndItsOutcome) {
     // make all, make program, the box, whether the window widens, the word selected
     const std::tuple<std::string, std::string, const char*, bool, const char*> cases[] = {
@@ -18,9 +21,11 @@ TEST_F(WindowTest, TheDownloadShowsItsStagesAndItsOutcome) {
          true, ""},
         {"[ \"$LC_ALL\" = C ] || echo ' aucune'", "", "Erreur de compilation (4112)", true, ""},
         {"echo ' aucune'", "echo 'Envoi réussi ? Non : programmer is NOT RESPONDING'",
-         "Erreur de communication (4112) L'afficheur ne répond pas.", false, "NOT RESPONDING"},
+         "Erreur de communication (4112) L'afficheur ne répond pas. \r\n\r\nVérifie la "
+         "connexion",
+         false, "NOT RESPONDING"},
         {"echo ' aucune'", "echo 'avrdude: Error: verification'",
-         "Vexlo (0) Une erreur indéfinie c'est produite.", true, "Error"},
+         "Vexlo (0) Une erreur indéfinie s'est produite.", true, "Error"},
     };
     poll(window.get(), [this] {  // a click while the flood of errors arrives
         return output().size() > 100000 && (clickDot(0, 0), true);
@@ -33,6 +38,11 @@ TEST_F(WindowTest, TheDownloadShowsItsStagesAndItsOutcome) {
         EXPECT_EQ(window->width() > 700, widened) << all;
         EXPECT_EQ(control<QPlainTextEdit>("RTB1")->textCursor().selectedText(), selected);
     }
+    // The box shows the start of the flood only.
+    download(std::get<0>(cases[0]));
+    told();
+    EXPECT_TRUE(output().size() < 1100000 && output().endsWith("n'est pas affichée ici."))
+        << output().size() << output().right(80).toStdString();
     // Stand-in tools wait for the test at each stage (avrdude writes on its error output).
     const std::string waitFor = "waitfor() { i=0; while [ ! -e '" + tools.path() +
                                 "'/$1 ] && [ $i -lt 2000 ]; do sleep 0.01; i=$((i+1)); done; }\n";
@@ -52,7 +62,8 @@ TEST_F(WindowTest, TheDownloadShowsItsStagesAndItsOutcome) {
     download(waitFor + "waitfor compile\necho 'Erreurs : aucune'\n",
              waitFor +
                  "echo 'AVR device initialized' >&2\nwaitfor write\n"
-                 "printf 'Writing | ####################' >&2\nwaitfor end\necho '| 100%'\n");
+                 "printf 'Writing | ####################' >&2\nwaitfor end\necho '| 100%'\n" +
+                 sent);
     EXPECT_EQ(done, 3) << output().toStdString();
     EXPECT_EQ(told(), "Vexlo (0) Programmation réussie.\r\nRegarde ton afficheur.");
     EXPECT_TRUE(stage().isEmpty() && control("CBDescendre")->isEnabled()) << stage().toStdString();
@@ -60,7 +71,7 @@ TEST_F(WindowTest, TheDownloadShowsItsStagesAndItsOutcome) {
     folder.writeSequence("326", {});           // more than the module holds: nothing is built
     download("touch built");
     EXPECT_TRUE(told().startsWith("Séquence trop longue (48) La séquence compte 326 caractères"));
-    folder.writeSequence("1", {});
+    folder.writeSequence("1", {"1;1;1;1;1;1;1;0.5"});
     {
         const ScopedEnv noTools("PATH", "/nonexistent");
         download("");
@@ -155,8 +166,10 @@ TEST_F(WindowTest, APupilsWorkGoesToThePupilsFolders) {
     seam.answers = {QString::fromStdString(travail + "/f.car")};
     menu("mnusauver");
     EXPECT_EQ(seam.dialogFolder.toStdString(), travail);
-    download("touch built\necho ' aucune'\n");
-    EXPECT_TRUE(told().contains("Programmation réussie"));
+    download("touch built\necho ' aucune'\n", sent);
+    const QString said = told();
+    EXPECT_TRUE(said.contains("Programmation réussie"))
+        << said.toStdString() << output().toStdString();
     for (const char* made : {"MessageTemporaire.car", "AfficheurCarac.c", "built"}) {
         EXPECT_TRUE(exists(second + made)) << made;
     }

@@ -9,6 +9,8 @@
 #include <sstream>
 
 #include "ChildRun.h"
+#include "TestFiles.h"
+#include "console/ChildProcess.h"
 #include "console/DOSClass.h"
 #include "console/LocaleText.h"
 
@@ -22,6 +24,8 @@ struct Recorder : DOSClassEvents {
     void ReceiveOutputs(std::string& text) override { outputs += text, onOutput(); }
     void ReceiveErrors(std::string& text) override { errors += text; }
     void DoEvents() override { ++doEvents, onDoEvents(); }
+    bool WaitForEvents(int timeoutMs) override { return onWait(timeoutMs); }
+    std::function<bool(int)> onWait = [](int) { return false; };
 };
 
 // Every test ends with no child of this process left, zombie or not.
@@ -55,6 +59,23 @@ TEST_F(DOSClassTest, TheProgramGetsItsWordsAndEnvironmentAndGivesOutputsErrorsAn
 
     EXPECT_EQ(run("printf abc; printf xyz >&2", true), 0);
     EXPECT_EQ(dos->Outputs() + "|" + dos->Errors(), "abcxyz|");  // the run before is gone
+}
+
+// An owner with a loop of its own waits in it while the command is quiet, and may end the run
+// from there.
+TEST_F(DOSClassTest, AnOwnersLoopWaitsWhileTheCommandIsQuiet) {
+    int waits = 0;
+    events.onWait = [&](int timeoutMs) {
+        EXPECT_LE(timeoutMs, 20);
+        if (++waits == 50)
+            dos->PutInputs("\n");  // what the command waits for
+        return true;
+    };
+    EXPECT_EQ(run("printf a; read x; printf b"), 0);
+    EXPECT_EQ(dos->Outputs(), "ab");
+    EXPECT_GE(waits, 50);
+    events.onWait = [&](int) { return dos->KillCommand(), true; };
+    EXPECT_EQ(run("sleep 600"), DOSClass::kResultKilled);
 }
 
 // Ten megabytes, more than the pipes hold, go through the child and come back whole.
@@ -108,6 +129,30 @@ TEST_F(ProcessHygieneTest, KillsEndTheWholeTreeAndManyRunsLeaveNoDescriptorOrZom
     }
     EXPECT_EQ(descriptors(), descriptorsBefore);
     close(leaky);
+}
+
+// The owner killed outright: make, and the tool make started, end with it.
+TEST_F(ProcessHygieneTest, TheCommandAndItsChildrenEndWithTheirOwner) {
+    const TempFolder folder;
+    writeBytes(folder.file("Makefile"), "all:\n\t@sleep 600 & echo $$! > tool.pid; wait\n");
+    const pid_t owner = fork();
+    ASSERT_GE(owner, 0);
+    if (owner == 0) {
+        ChildProcess make;
+        make.start("make -s", folder.path(), true);
+        pause();
+        _exit(0);
+    }
+    std::string tool;
+    for (int i = 0; i < 1000 && (tool = readBytes(folder.file("tool.pid"))).empty(); ++i)
+        usleep(10'000);
+    ASSERT_FALSE(tool.empty()) << "make never started its tool";
+    kill(owner, SIGKILL);
+    waitpid(owner, nullptr, 0);
+    bool ended = false;
+    for (int i = 0; i < 1000 && !(ended = killedOrGone(std::stoi(tool))); ++i)
+        usleep(10'000);
+    EXPECT_TRUE(ended);
 }
 
 // The child closes its output, waits for input, then writes an error; meanwhile the owner lets go

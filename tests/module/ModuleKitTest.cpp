@@ -15,11 +15,11 @@
 #include "TestFiles.h"
 #include "common/CharacterRecord.h"
 #include "common/NumberText.h"
-#include "firmware/DownloadOutcome.h"
+#include "download/OutputReading.h"
 #include "firmware/Generation.h"
 #include "firmware/ModuleCapacity.h"
 
-using enum DownloadOutcome;
+using enum SendReading;
 using Character = std::pair<Picture, double>;  // rows, seconds
 // F, J and 4, none symmetric: with no row alike between neighbours, each change shows at the
 // first row scanned after it.
@@ -36,7 +36,9 @@ struct Kit : ProgramFolder {
         }
         writeSequence(std::to_string(sequence.size()), records);
         TextBox box;
-        EXPECT_EQ(generateSource(box, role, delay, path(), path()).kind, GenerationResult::Ok);
+        // Beyond what the download lets through, so the Makefile's own limit is tried.
+        EXPECT_EQ(generateSource(box, role, delay, path(), path(), 32767).kind,
+                  GenerationResult::Ok);
     }
     std::string make(const std::string& arguments) const {
         const std::string command = "cd '" + path() + "' && LC_ALL=C make " + arguments + " 2>&1";
@@ -64,8 +66,7 @@ TEST(ModuleBuild, TheGeneratedSourceBuildsOnlyWhenSound) {
     const std::tuple<Role, std::vector<Character>, const char*, bool> cases[] = {
         {Role::Maitre, {}, "0", true},
         {Role::Esclave, {}, "", true},
-        {Role::Esclave, fj4, "1.5", true},
-        {Role::Esclave, fj4, "x; /* AUCUNE */", false},  // the compiler quotes it
+        {Role::Esclave, fj4, "32767", true},
         {Role::Maitre, longest, "0", true},  // fractional tick counts: the largest blocks
         {Role::Maitre, std::vector(367, longest[0]), "0", false},  // 32.5 kB: over the bootloader
     };
@@ -73,10 +74,11 @@ TEST(ModuleBuild, TheGeneratedSourceBuildsOnlyWhenSound) {
         SCOPED_TRACE(std::to_string(sequence.size()) + " characters, delay " + delay);
         const Kit kit(role, sequence, delay);
         writeBytes(kit.file("AfficheurCarac.hex"), "from an earlier build");
-        TextBox output;
-        output.Text(kit.make("all"));
-        EXPECT_EQ(compileSucceeded(output), builds) << output.Text();
-        EXPECT_TRUE(!builds || output.Text().find("warning") == std::string::npos) << output.Text();
+        const std::string output = kit.make("all");
+        OutputWatch watch = compileWatch();
+        watch.add(output);
+        EXPECT_EQ(compileOutputSaysBuilt(watch), builds) << output;
+        EXPECT_TRUE(!builds || output.find("warning") == std::string::npos) << output;
         EXPECT_EQ(exists(kit.file("AfficheurCarac.hex")), builds);
     }
 }
@@ -110,21 +112,21 @@ TEST(ModuleProgram, TheOutputTellsHowTheSendingWent) {
     kit.make("all");
     ASSERT_EQ(chmod(kit.file("AfficheurCarac.c").c_str(), 0444), 0);  // a port to refuse
     // The output, how the window reads it, what it says.
-    const std::tuple<std::string, DownloadOutcome, const char*> cases[] = {
-        {programThroughSerial(kit, B115200), Succes, "flash verified"},
-        {programThroughSerial(kit, B57600), Succes, "flash verified"},  // after 115,200 failed
-        {programThroughSerial(kit, B0), ErreurCommunication, "57600 bauds"},
-        {kit.make("program PORT=/dev/ttyUSB-vexlo-unplugged"), ErreurCommunication,
+    const std::tuple<std::string, SendReading, const char*> cases[] = {
+        {programThroughSerial(kit, B115200), Sent, "flash verified"},
+        {programThroughSerial(kit, B57600), Sent, "flash verified"},  // after 115,200 failed
+        {programThroughSerial(kit, B0), NotResponding, "57600 bauds"},
+        {kit.make("program PORT=/dev/ttyUSB-vexlo-unplugged"), NotResponding,
          "Aucun module trouvé sur USB"},
-        {kit.make("program PORT=net:127.0.0.1:1"), ErreurCommunication,
+        {kit.make("program PORT=net:127.0.0.1:1"), NotResponding,
          "Afficheur virtuel"},  // a virtual module gone
         {inChild([&] { return kit.make("program PORT=AfficheurCarac.c"); }, {.unprivileged = true}),
-         ErreurIndefinie, "groupe dialout"},  // a pupil outside the group
+         Failed, "groupe dialout"},  // a pupil outside the group
     };
     for (const auto& [output, outcome, said] : cases) {
-        TextBox box;
-        box.Text(output);
-        EXPECT_EQ(downloadOutcome(box), outcome) << output;
+        OutputWatch watch = sendWatch();
+        watch.add(output);
+        EXPECT_EQ(readSendOutput(watch), outcome) << output;
         EXPECT_NE(output.find(said), std::string::npos) << output;
     }
 }

@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <filesystem>
 #include <sstream>
 
 #include "ChildRun.h"
@@ -10,6 +12,7 @@
 #include "storage/FichIni.h"
 #include "storage/FileAccess.h"
 #include "storage/SequenceFile.h"
+#include "storage/SequenceRecords.h"
 #include "storage/WorkingFolder.h"
 
 namespace {
@@ -59,6 +62,32 @@ TEST(IniWriteTest, WritesGiveTheExampleFilesByteForByteAndRefuseUnsafeKeys) {
         EXPECT_EQ(withIniValue(kHead, kSection, key, "1"), std::nullopt) << key;
     for (const std::string section : {"Carac]t", ""})
         EXPECT_EQ(withIniValue(kHead, section, "Nombre", "1"), std::nullopt) << section;
+}
+
+// The editor reads a whole sequence in one pass: each record exactly as LireIni reads it.
+TEST(SequenceRecordsTest, AWholeReadAgreesWithLireIniAndAWriteReadsBack) {
+    const std::string files[] = {
+        kHead +
+            "Nombre=4\r\ncaract\xC8re1=x\r\nCARACT\xE8RE1=a\r\nCaract\xE8re1=b\r\n"
+            "Caract\xE8re02=z\r\n Caract\xE8re3 = ' q ' \r\nCaract\xE8re4=" +
+            std::string(130, '4') + "\r\n" + kHead + "Caract\xE8re2=late\r\n",
+        "\xEF\xBB\xBF[Caractères]\nCaractère2=é\nCaractère3=\xFF\n",
+        "[Caractères]\nCaractère1=ω\n[Autre]\nCaractère2=2\n",
+        "Caract\xE8re1=sans section\r\n",
+    };
+    for (const std::string& file : files) {
+        const std::vector<std::string> records = sequenceRecordsOf(file, 4);
+        for (int n = 1; n <= 4; ++n)
+            EXPECT_EQ(records.at(n - 1),
+                      iniValueOf(file, kSection, "Caractère" + std::to_string(n)))
+                << n << " " << file;
+    }
+    const std::vector<std::string> written = {"1;2;3;4;5;6;7;0.5", "", "0;0;0;0;0;0;0;1 €"};
+    const std::string bytes = sequenceFileBytes(written);
+    EXPECT_EQ(bytes, kHead +
+                         "Nombre=3\r\nCaract\xE8re1=1;2;3;4;5;6;7;0.5\r\nCaract\xE8re2=\r\n"
+                         "Caract\xE8re3=0;0;0;0;0;0;0;1 \x80\r\n");
+    EXPECT_EQ(sequenceRecordsOf(bytes, 3), written);
 }
 
 // Two windows validating at once: each write reads, changes and replaces the whole file.
@@ -131,10 +160,20 @@ TEST(WorkingFolderTest, TheProgramFolderIfWritableAndFreeElseThePupilsOwn) {
           ".autre.car.k3j9x0ab.tmp", ".MessageTemporaire.car.court.tmp"})
         writeBytes(program.file(name), "x");
     const std::string work = program.file("Travail");
+    ASSERT_TRUE(std::filesystem::create_directory(work));
+    for (const char* name : {"/.essai.car.k3j9x0ab.tmp", "/.essai.car.a1b2c3d4.tmp"})
+        writeBytes(work + name, "x");  // a Save killed long ago, and one maybe under way
+    std::filesystem::last_write_time(work + "/.essai.car.k3j9x0ab.tmp",
+                                     std::filesystem::file_time_type::clock::now() -
+                                         std::chrono::seconds(kStaleTemporarySeconds + 1));
     {
         const WorkingFolder first = WorkingFolder::take(program.path(), user);
         EXPECT_EQ(program.listing(),  // what killed writes left, and only that, is gone
-                  ".MessageTemporaire.car.court.tmp .autre.car.k3j9x0ab.tmp .vexlo.lock Makefile");
+                  ".MessageTemporaire.car.court.tmp .autre.car.k3j9x0ab.tmp .vexlo.lock Makefile "
+                  "Travail");
+        EXPECT_EQ(readBytes(work + "/.essai.car.a1b2c3d4.tmp") +
+                      readBytes(work + "/.essai.car.k3j9x0ab.tmp"),
+                  "x");
         const WorkingFolder second = WorkingFolder::take(program.path(), user);
         EXPECT_EQ(second.heldByAnother() + " " + second.workingFolder(),
                   program.path() + " " + own + "/fenêtre-2");

@@ -8,6 +8,7 @@
 #include <functional>
 #include <sstream>
 
+#include "ProgramBeside.h"
 #include "TestFiles.h"
 #include "common/Utf8Path.h"
 #include "common/WidePath.h"
@@ -15,14 +16,6 @@
 #include "console/LocaleText.h"
 
 namespace {
-
-std::string besideThisProgram(const std::string& name) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::string folder = fromWide(self);
-    std::replace(folder.begin(), folder.end(), '\\', '/');
-    return folder.substr(0, folder.rfind('/') + 1) + name;
-}
 
 std::string withSlashes(std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -57,7 +50,7 @@ class RunnerTest : public testing::Test {
         return dos->ExecuteCommand(merge);
     }
 
-    const std::string standIn = besideThisProgram("vexlo_standin.exe");
+    const std::string standIn = programBeside("vexlo_standin.exe");
     std::shared_ptr<DOSClass> dos = DOSClass::create();
     Recorder events;
 };

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "ProgramBeside.h"
 #include "TestFiles.h"
 #include "common/Utf8Path.h"
 #include "common/WidePath.h"
@@ -20,14 +21,6 @@
 namespace {
 
 const std::string kSection = "Caractères";
-
-std::string besideThisProgram(const std::string& name) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::string folder = fromWide(self);
-    std::replace(folder.begin(), folder.end(), '\\', '/');
-    return folder.substr(0, folder.rfind('/') + 1) + name;
-}
 
 // What the profile API of the system reads, as the program's text.
 std::string profileValue(const std::string& section, const std::string& key,
@@ -133,7 +126,7 @@ struct Helper : DOSClassEvents {
     std::string output;
     int32_t run(const std::string& arguments) {
         dos->setEvents(this);
-        dos->setCommandName("\"" + besideThisProgram("vexlo_storage_helper.exe") + "\"");
+        dos->setCommandName("\"" + programBeside("vexlo_storage_helper.exe") + "\"");
         dos->setCommandArgument(arguments);
         return dos->ExecuteCommand(true);
     }
