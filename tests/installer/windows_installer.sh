@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # windows_installer.sh <source folder> <Windows build folder>: the Windows installer under Wine
 # and a private X server. A silent installation for all users; the window opens and a click
-# lights a dot; a validation writes the working file in Windows-1252 with CR LF; File > Save
-# writes a .car; the end of the Windows session closes the program; a double click on the .car
-# opens it in Vexlo; the silent uninstallation removes it. Prints how long the window took to show its dots (not a limit).
+# lights a dot; a validation writes the working file in Windows-1252 with CR LF; a download
+# without the module's tools names them and builds nothing; File > Save writes a .car; the end
+# of the Windows session closes the program; a double click on the .car opens it in Vexlo; the
+# silent uninstallation removes it. Prints how long the window took to show its dots (no limit).
 # Exit 77 (skipped) when Qt for Windows has not been built on this machine.
 set -euo pipefail
 source_dir="$1" build="$2"
@@ -39,7 +40,9 @@ wineserver -p 2>/dev/null || true  # one server for every program below (2: one 
 
 drive="$WINEPREFIX/drive_c"
 program="$drive/Program Files/Vexlo"
-wine "${setups[0]}" /S || fail "the silent installation ended with status $?"
+wine "${setups[0]}" /S '/OUTILS=C:\outils' || fail "the silent installation ended with status $?"
+[[ "$(cat "$program/Vexlo.ini")" == $'[Outils]\r\nDossier=C:\\outils\r' ]] ||
+    fail "the tools folder is not in Vexlo.ini: $(cat -A "$program/Vexlo.ini")"
 for file in Vexlo.exe Qt6Widgets.dll platforms/qwindows.dll imageformats/qgif.dll \
     translations/qtbase_fr.qm pointrouge.gif modèle/AfficheurCaracMaitre.mod Makefile \
     uninstall.exe; do
@@ -93,6 +96,16 @@ working_file() {
 }
 wait_for "the validated character in the working file" 10 working_file
 
+# Neither on PATH nor in C:\outils: the download names the missing tools and builds nothing.
+xdotool mousemove $(at 2760 3480 1695 855) click 1
+wait_for "the missing tools' box" 20 eval \
+    'box=$(xdotool search --onlyvisible --name "^Outils absents$" | head -1)'
+xdotool windowfocus --sync "$box" key Return
+wait_for "the box to close" 10 eval '! xdotool search --onlyvisible --name "^Outils absents$" >/dev/null'
+for file in "$program" "$drive"/users/*/AppData/Local/Vexlo; do
+    [[ ! -e "$file/AfficheurCarac.c" ]] || fail "a source was generated without the tools"
+done
+
 xdotool key ctrl+s
 wait_for "the save dialog" 20 eval \
     'dialog=$(xdotool search --onlyvisible --name "^Enregistrement de la séquence" | head -1)'
@@ -113,7 +126,7 @@ window
 wait_for "the .car's lit dot" 30 eval '[[ $(colour $dot_x $dot_y) == "srgb(255,0,0)" ]]'
 echo "Opened again on the .car, it showed its dots after $((($(date +%s%N) - started) / 1000000)) ms."
 wine wineboot --end-session >/dev/null 2>&1 || true
-wait_for "the end of the second window" 20 eval '! xdotool search --onlyvisible --name "^Vexlo$"'
+wait_for "the end of the second window" 20 eval '! xdotool search --onlyvisible --name "^Vexlo$" >/dev/null'
 
 wine 'C:\Program Files\Vexlo\uninstall.exe' /S || fail "the silent uninstallation failed"
 # The uninstaller works from a copy of itself in the temporary folder, after this returns.
