@@ -73,3 +73,7 @@ for size in 16 32 48 64 128; do
         "$im" "$icons/$name-256.png" -resize "${size}x${size}" -strip "$icons/$name-$size.png"
     done
 done
+# The same icons for Windows (program and .car files), several sizes in one file.
+for name in vexlo vexlo-sequence; do
+    "$im" "$icons/$name-"{16,32,48,256}.png "$icons/$name.ico"
+done

@@ -6,20 +6,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VEXLO_BUILD_DIR:-$here/build}"
 
-missing=()
-while read -r pkg; do
-    [[ -z "$pkg" || "$pkg" == \#* ]] && continue
-    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
-done < "$here/scripts/packages.txt"
-
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    sudo_cmd=()
-    [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get update -qq || true
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$here/scripts/install-packages.sh"
 
 werror=OFF
 [[ "${1:-}" == --werror ]] && werror=ON

@@ -107,6 +107,7 @@ class EditorWindow : public QMainWindow {
     // Role choice and download.
     void MaitreEsclave_Click(int Index);
     void CBDescendre_Click();
+    bool moduleToolsPresent();             // names, in a message, the tools missing from PATH
     void showStage(const QString& stage);  // the download's stage, below the client area
     void showOutputBox();
     void clearOutput();

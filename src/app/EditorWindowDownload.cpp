@@ -52,6 +52,9 @@ void EditorWindow::MaitreEsclave_Click(int Index) {
 }
 
 void EditorWindow::CBDescendre_Click() {
+    if (!moduleToolsPresent()) {
+        return;
+    }
     // The window stays live while the build tool runs; the disabled button refuses a second
     // download meanwhile.
     downloading_ = true;

@@ -4,9 +4,10 @@
 
 class QSocketNotifier;
 
-// A session that ends (SIGTERM, SIGHUP: a pupil logging out during a download) closes every
-// window as the pupil would, so the window stops its build tool's whole process group instead
-// of leaving it running. One instance at a time; the previous handlers come back when it goes.
+// A session that ends (a pupil logging out during a download: SIGTERM or SIGHUP on Linux, the
+// end of the session or a shutdown on Windows) closes every window as the pupil would, so the
+// window stops its build tool's whole process group instead of leaving it running. One instance
+// at a time; on Linux the previous signal handlers come back when it goes.
 class TerminationSignals : public QObject {
   public:
     // True once a session's end has begun to close the windows: nobody is left to answer a
@@ -19,5 +20,5 @@ class TerminationSignals : public QObject {
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
   private:
-    QSocketNotifier* notifier_ = nullptr;
+    QSocketNotifier* notifier_ = nullptr;  // Linux: the signals' wake-up
 };

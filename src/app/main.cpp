@@ -6,10 +6,12 @@
 #include "app/EditorWindow.h"
 #include "app/QtWindowSeam.h"
 #include "app/TerminationSignals.h"
+#include "firmware/ModuleTools.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
+    useToolsFolder(QApplication::applicationDirPath().toStdString());
 
     // Qt's own dialogs ("Ouvrir", "Annuler") in French, whatever the desktop's language.
     QTranslator qtFrench;

@@ -75,7 +75,9 @@ TEST_F(WindowTest, TheDownloadShowsItsStagesAndItsOutcome) {
     {
         const ScopedEnv noTools("PATH", "/nonexistent");
         download("");
-        EXPECT_TRUE(told().contains("ne peut pas être lancé (« make » : le fichier ou le dossier"));
+        EXPECT_TRUE(
+            told().startsWith("Outils absents (16) Il manque sur cet ordinateur : « make », "
+                              "« avr-gcc », « avrdude »."));
     }
     QFile::remove(file("modèle/AfficheurCaracMaitre.mod"));  // nothing is built without a source
     download("touch built");
