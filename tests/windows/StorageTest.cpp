@@ -108,6 +108,7 @@ TEST(FileTest, AReplacementIsWholeOrNothing) {
     std::string bytes;
     EXPECT_EQ(readRegularFile(folder.path(), bytes), EISDIR);
     EXPECT_EQ(readRegularFile(folder.file("absent.car"), bytes), ENOENT);
+    EXPECT_EQ(readRegularFile("NUL", bytes), kNotRegularFile);
     EXPECT_EQ(readBytes(path) + "|" + folder.listing(), "nouveau|séquence.car");
 
     writeBytes(folder.file(".séquence.car.k3j9x0ab.tmp"), "reste");
