@@ -53,7 +53,7 @@ void BM_DOSClassFlood(benchmark::State& state) {
         dos->setEvents(&counter);
         dos->setCommandName("head");
         dos->setCommandArgument(kFloodArguments);
-        if (dos->ExecuteCommand(true) != 0 || counter.bytes != kFloodBytes) {
+        if (dos->ExecuteCommand(true) != DOSClass::kResultEnded || counter.bytes != kFloodBytes) {
             state.SkipWithError("flood not delivered whole");
         }
         maxGapMs = std::max(maxGapMs, counter.maxGapMs);
@@ -89,7 +89,7 @@ void BM_OutputToEventDelay(benchmark::State& state) {
         dos->setCommandName(VEXLO_STAMP_PROGRAM);
         dos->setCommandArgument("200 7");
         meter.last = Clock::now();
-        if (dos->ExecuteCommand(true) != 0)
+        if (dos->ExecuteCommand(true) != DOSClass::kResultEnded)
             state.SkipWithError("stamp child failed");
     }
     std::vector<double>& d = meter.delaysMs;

@@ -11,9 +11,9 @@ struct Reason {
     const char* words;
 };
 
-// Every error number of the C library, in words a pupil or a teacher understands. Numbers that
-// two names share on one system (EAGAIN and EWOULDBLOCK on Linux) are listed under each name:
-// the first entry of a number is the one read.
+// Every error number of the C library and the program's own, in words a pupil or a teacher
+// understands. Numbers that two names share on one system (EAGAIN and EWOULDBLOCK on Linux) are
+// listed under each name: the first entry of a number is the one read.
 constexpr Reason kReasons[] = {
     {ENOENT, "le fichier ou le dossier n'existe pas"},
     {ENOTDIR, "un élément du chemin n'est pas un dossier"},
@@ -23,7 +23,8 @@ constexpr Reason kReasons[] = {
     {ENOSPC, "le disque est plein"},
     {EFBIG, "le disque est plein"},
     {EISDIR, "c'est un dossier et non un fichier"},
-    {EINVAL, "ce n'est pas un fichier ordinaire"},
+    {EINVAL, "une valeur donnée est refusée"},
+    {kNotRegularFile, "ce n'est pas un fichier ordinaire"},
     {ENAMETOOLONG, "le nom est trop long"},
     {EBUSY, "le fichier est occupé"},
     {ETXTBSY, "le fichier est occupé"},

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,6 +64,19 @@ class ChildProcess {
     bool running() const;
 
   private:
-    struct State;
+    struct State;  // the platform's: the process and the parent's ends of its pipes
+
+    // Writes queued input as the pipe takes it; drops the queue once the input pipe is gone.
+    void flushInput();
+    bool inputQueued() const { return queuedOffset_ < queuedInput_.size(); }
+    // Platform parts. writeSome writes from `bytes` what the input pipe takes at once and
+    // returns how many it took (0 when the pipe is full), or nothing when the child has closed
+    // its input (the pipe is then closed too). closePipes is close() without the queue.
+    std::optional<size_t> writeSome(std::string_view bytes);
+    bool inputOpen() const;
+    void closePipes();
+
     std::unique_ptr<State> state_;
+    std::string queuedInput_;  // input the pipe has not taken yet, from queuedOffset_ on
+    size_t queuedOffset_ = 0;
 };

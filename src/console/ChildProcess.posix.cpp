@@ -217,24 +217,6 @@ struct ChildProcess::State {
     UniqueFd input;   // parent's write end of the child's standard input
     UniqueFd output;  // parent's read end of the child's standard output
     UniqueFd error;   // parent's read end of the child's standard error, when separate
-    std::string queuedInput;
-    size_t queuedOffset = 0;
-
-    void flushInput() {
-        while (input.open() && queuedOffset < queuedInput.size()) {
-            const ssize_t written = writeWithoutSigpipe(
-                input.get(), queuedInput.data() + queuedOffset, queuedInput.size() - queuedOffset);
-            if (written < 0) {
-                if (errno == EAGAIN)
-                    return;
-                input.reset();  // the child closed its input: nothing more can reach it
-                break;
-            }
-            queuedOffset += static_cast<size_t>(written);
-        }
-        queuedInput.clear();
-        queuedOffset = 0;
-    }
 
     bool waitFor(pid_t target, int options) {
         int status = 0;
@@ -344,7 +326,7 @@ bool ChildProcess::wait(int timeoutMs) {
                 fds[count++] = {stream->get(), POLLIN, 0};
         }
         const nfds_t outputCount = count;
-        const bool inputWaits = s.input.open() && s.queuedOffset < s.queuedInput.size();
+        const bool inputWaits = s.input.open() && inputQueued();
         if (inputWaits)
             fds[count++] = {s.input.get(), POLLOUT, 0};
 
@@ -358,7 +340,7 @@ bool ChildProcess::wait(int timeoutMs) {
                 return true;
         }
         if (inputWaits && r > 0 && fds[outputCount].revents != 0)
-            s.flushInput();
+            flushInput();
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
     }
@@ -385,15 +367,6 @@ ChildProcess::ReadStatus ChildProcess::read(Stream stream, std::string& piece) {
     return ReadStatus::Closed;
 }
 
-size_t ChildProcess::writeInput(std::string_view bytes) {
-    State& s = *state_;
-    if (!running() || !s.input.open())
-        return 0;
-    s.queuedInput.append(bytes);
-    s.flushInput();
-    return s.input.open() ? bytes.size() : 0;
-}
-
 bool ChildProcess::tryReap(int32_t& exitCode) {
     State& s = *state_;
     if (s.pid < 0)
@@ -415,12 +388,25 @@ int32_t ChildProcess::kill() {
     return s.exitCode;
 }
 
-void ChildProcess::close() {
+std::optional<size_t> ChildProcess::writeSome(std::string_view bytes) {
+    UniqueFd& input = state_->input;
+    const ssize_t written = writeWithoutSigpipe(input.get(), bytes.data(), bytes.size());
+    if (written >= 0)
+        return static_cast<size_t>(written);
+    if (errno == EAGAIN)
+        return 0;
+    input.reset();
+    return std::nullopt;
+}
+
+bool ChildProcess::inputOpen() const {
+    return state_->input.open();
+}
+
+void ChildProcess::closePipes() {
     state_->input.reset();
     state_->output.reset();
     state_->error.reset();
-    state_->queuedInput.clear();
-    state_->queuedOffset = 0;
 }
 
 bool ChildProcess::running() const {

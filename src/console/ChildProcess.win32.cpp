@@ -124,27 +124,6 @@ struct ChildProcess::State {
     UniqueHandle input;   // parent's write end of the child's standard input
     UniqueHandle output;  // parent's read end of the child's standard output
     UniqueHandle error;   // parent's read end of the child's standard error, when separate
-    std::string queuedInput;
-    size_t queuedOffset = 0;
-
-    // The input pipe is in no-wait mode: a write takes what the pipe has room for.
-    void flushInput() {
-        while (input.open() && queuedOffset < queuedInput.size()) {
-            const DWORD size =
-                static_cast<DWORD>(std::min<size_t>(queuedInput.size() - queuedOffset, kPipeSize));
-            DWORD written = 0;
-            if (!WriteFile(input.get(), queuedInput.data() + queuedOffset, size, &written,
-                           nullptr)) {
-                input.reset();  // the child closed its input: nothing more can reach it
-                break;
-            }
-            if (written == 0)
-                return;
-            queuedOffset += written;
-        }
-        queuedInput.clear();
-        queuedOffset = 0;
-    }
 
     void reap() {
         DWORD code = 0;
@@ -252,7 +231,7 @@ bool ChildProcess::wait(int timeoutMs) {
                  available > 0))
                 return true;
         }
-        s.flushInput();
+        flushInput();
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
@@ -288,15 +267,6 @@ ChildProcess::ReadStatus ChildProcess::read(Stream stream, std::string& piece) {
     return ReadStatus::Data;
 }
 
-size_t ChildProcess::writeInput(std::string_view bytes) {
-    State& s = *state_;
-    if (!running() || !s.input.open())
-        return 0;
-    s.queuedInput.append(bytes);
-    s.flushInput();
-    return s.input.open() ? bytes.size() : 0;
-}
-
 bool ChildProcess::tryReap(int32_t& exitCode) {
     State& s = *state_;
     if (!s.started)
@@ -322,12 +292,26 @@ int32_t ChildProcess::kill() {
     return s.exitCode;
 }
 
-void ChildProcess::close() {
+// The input pipe is in no-wait mode: a write takes what the pipe has room for.
+std::optional<size_t> ChildProcess::writeSome(std::string_view bytes) {
+    UniqueHandle& input = state_->input;
+    const DWORD size = static_cast<DWORD>(std::min<size_t>(bytes.size(), kPipeSize));
+    DWORD written = 0;
+    if (!WriteFile(input.get(), bytes.data(), size, &written, nullptr)) {
+        input.reset();
+        return std::nullopt;
+    }
+    return written;
+}
+
+bool ChildProcess::inputOpen() const {
+    return state_->input.open();
+}
+
+void ChildProcess::closePipes() {
     state_->input.reset();
     state_->output.reset();
     state_->error.reset();
-    state_->queuedInput.clear();
-    state_->queuedOffset = 0;
     if (state_->reaped)
         state_->job.reset();  // ends whatever the child left running
 }

@@ -187,7 +187,7 @@ int32_t DOSClass::pollUntilEnd(bool merged) {
             }
             deliver(Stream::Error, errorDecoder.finish());
             exitCode_ = code;
-            return 0;
+            return kResultEnded;
         }
         if (!outputOpen)
             reapWaitMs = std::min(reapWaitMs * 2, kPassMs);

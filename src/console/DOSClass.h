@@ -47,9 +47,12 @@ class DOSClassEvents {
 // alive through shared_from_this() while the owner may let go of it from an event.
 class DOSClass : public std::enable_shared_from_this<DOSClass> {
   public:
-    // ExecuteCommand results besides 0 (the command ran and its output closed, whatever its exit
-    // code) and the system's error number of a failing step (ENOENT = 2 for a program or working
-    // directory that does not exist).
+    // ExecuteCommand's results. Any other result is the system's error number of the step that
+    // failed (as SystemError holds it: ENOENT for a program or working directory that does not
+    // exist), never one of these three.
+    //
+    // The command ran and its output closed, whatever its exit code (see ExitCode).
+    static constexpr int32_t kResultEnded = 0;
     static constexpr int32_t kResultKilled = 1223;  // KillCommand ended the run
     // ExecuteCommand was called while a run of this instance is in progress; that run goes on
     // untouched. 170 is above every POSIX error number and is the Windows code for "busy".
@@ -80,7 +83,9 @@ class DOSClass : public std::enable_shared_from_this<DOSClass> {
     std::string Inputs() const;
 
     // Exit code of the last child: set when a run ends (after the child has really ended) or by
-    // KillCommand; 128 plus the signal number when a signal ended it (137 after KillCommand).
+    // KillCommand. On Linux a child ended by a signal gives 128 plus the signal number; on
+    // Windows the code is the child's own. After KillCommand it is never 0: 137 (SIGKILL) on
+    // Linux, 1 on Windows.
     int32_t ExitCode() const;
     // All output of the current or last run; kept until the next run starts successfully.
     const std::string& Outputs() const;
@@ -93,8 +98,9 @@ class DOSClass : public std::enable_shared_from_this<DOSClass> {
 
     // Runs the command and returns once its standard output has closed and the child has ended
     // and been reaped, delivering output through the events and calling DoEvents between polling
-    // passes meanwhile. Results: 0, kResultKilled, kResultAlreadyRunning, or an error number;
-    // on an error nothing is left open, no event was raised and Outputs/Errors are unchanged.
+    // passes meanwhile. Results: kResultEnded, kResultKilled, kResultAlreadyRunning, or an error
+    // number; on an error nothing is left open, no event was raised and Outputs/Errors are
+    // unchanged.
     // With separate streams, error text the child wrote before it ended is delivered too.
     int32_t ExecuteCommand(bool bMergeStdoutStderr = false);
 

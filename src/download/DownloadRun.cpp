@@ -141,7 +141,7 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
 
     events_.stageChanged(kCompilingStage);
     OutputWatch compiled = compileWatch();
-    int32_t started = 0;
+    int32_t started = DOSClass::kResultEnded;
     const auto [compileSilent, compileTooLong] =
         runMake("all", compiled, false, bounds_.compile, started);
     const bool stopped = started == DOSClass::kResultKilled;
@@ -149,11 +149,11 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
     if (stopped && !compileSilent && !compileTooLong) {
         return DownloadResult(Kind::Stopped);
     }
-    if (started != 0 && !stopped) {
+    if (started != DOSClass::kResultEnded && !stopped) {
         std::error_code ignored;
         const std::string& folder = request.workingDir;
-        const SystemError error{std::filesystem::is_directory(utf8Path(folder), ignored) ? "make" : folder,
-                                started};
+        const SystemError error{
+            std::filesystem::is_directory(utf8Path(folder), ignored) ? "make" : folder, started};
         return DownloadResult(Kind::CompileError, compileErrorMessage(notStartedText(error)), true);
     }
     if (compileSilent || compileTooLong) {
@@ -184,10 +184,11 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
         result = DownloadResult(
             Kind::CommunicationError,
             communicationMessage(false, sendSilent ? bounds_.silence : bounds_.send));
-    } else if (started == 0 && exitCode <= 128 && reading == SendReading::NotResponding) {
+    } else if (started == DOSClass::kResultEnded && exitCode <= 128 &&
+               reading == SendReading::NotResponding) {
         result = DownloadResult(Kind::CommunicationError,
                                 communicationMessage(sendOutputSaysNoModule(sent), {}));
-    } else if (started == 0 && exitCode == 0 && reading == SendReading::Sent) {
+    } else if (started == DOSClass::kResultEnded && exitCode == 0 && reading == SendReading::Sent) {
         result = DownloadResult(Kind::Success, successMessage());
     }  // otherwise make could not start, ended by a signal, or the send failed
     if (result.kind != Kind::Success) {

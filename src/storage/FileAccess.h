@@ -4,8 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "common/SystemError.h"
+
 // Whole-file reads and atomic writes. Results are system error numbers: 0 means success; a path
-// that is not a regular file gives EISDIR for a folder and EINVAL for anything else (pipe,
+// that is not a regular file gives EISDIR for a folder and kNotRegularFile for anything else (pipe,
 // device), so a reader never blocks on a FIFO or reads a device without end.
 
 // Reads the whole regular file at `path` into `bytes` (left empty on failure). A file larger than
@@ -25,12 +27,8 @@ enum class FileSync { ToDisk, CacheOnly };
 int writeFileAtomically(const std::string& path, std::string_view bytes,
                         FileSync sync = FileSync::ToDisk);
 
-// EISDIR for a folder and EINVAL for anything else that is not a regular file; 0 for a regular
-// file or when nothing (or nothing reachable) is there.
-int notRegularFileError(const std::string& path);
-
-// EISDIR for a folder and EINVAL for anything else that is not a regular file; 0 for a regular
-// file or when nothing (or nothing reachable) is there.
+// EISDIR for a folder and kNotRegularFile for anything else that is not a regular file; 0 for a
+// regular file or when nothing (or nothing reachable) is there.
 int notRegularFileError(const std::string& path);
 
 // Removes the file at `path`; ENOENT when there is none.

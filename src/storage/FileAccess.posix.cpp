@@ -20,7 +20,7 @@ int regularFileError(const struct stat& st) {
     if (S_ISREG(st.st_mode)) {
         return 0;
     }
-    return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile;
 }
 
 // Makes the rename itself durable; the new file is complete whatever happens here.

@@ -23,7 +23,7 @@ UniqueHandle openExisting(const std::string& path, DWORD access) {
 
 int regularFileError(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
     if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info))
-        return EINVAL;
+        return kNotRegularFile;
     return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EISDIR : 0;
 }
 

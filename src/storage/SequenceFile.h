@@ -7,7 +7,7 @@
 // Whole-file operations on sequence files: Load and Save copy, start-up and New delete.
 
 // Outcome of a file operation. On failure `error` names the file at fault and why; a path that
-// is not a regular file gives EISDIR for a folder and EINVAL for anything else.
+// is not a regular file gives EISDIR for a folder and kNotRegularFile for anything else.
 struct FileOpResult {
     enum class Failure {
         None,

@@ -85,10 +85,11 @@ TEST_F(WindowTest, TheDownloadShowsItsStagesAndItsOutcome) {
     EXPECT_FALSE(exists(folder.file("built")));
 }
 
-// Closing the window or logging out (SIGTERM, SIGHUP) ends the tool's whole process group.
+// Closing the window, logging out (SIGTERM, SIGHUP) or Ctrl+C in the terminal (SIGINT) ends
+// the tool's whole process group.
 TEST_F(WindowTest, ClosingOrEndingTheSessionEndsTheBuildToolAndItsChildren) {
     const TerminationSignals endOfSession;
-    for (const int signal : {0, SIGTERM, SIGHUP}) {
+    for (const int signal : {0, SIGTERM, SIGHUP, SIGINT}) {
         std::remove(folder.file("child.pid").c_str());
         window.reset();  // a window holds its folder until it goes
         openWindow();

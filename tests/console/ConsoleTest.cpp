@@ -46,18 +46,20 @@ class DOSClassTest : public ::testing::Test {
 using ProcessHygieneTest = DOSClassTest;
 
 TEST_F(DOSClassTest, TheProgramGetsItsWordsAndEnvironmentAndGivesOutputsErrorsAndExitCode) {
-    EXPECT_EQ(run("%s| $HOME \t * \"a \"b \"\" 'q' \xC3\xA9 \"open end", false, "printf"), 0);
+    EXPECT_EQ(run("%s| $HOME \t * \"a \"b \"\" 'q' \xC3\xA9 \"open end", false, "printf"),
+              DOSClass::kResultEnded);
     EXPECT_EQ(dos->Outputs(), "$HOME|*|a b||'q'|\xC3\xA9|open end|");
 
     setenv("LANGUAGE", "fr", 1);
     dos->setEnvironmentChanges({"LC_ALL=C", "LANGUAGE"});
     EXPECT_EQ(
-        run("printf %s:%s: $LC_ALL ${LANGUAGE-unset}; printf xyz >&2; printf '\\377'; exit 42"), 0);
+        run("printf %s:%s: $LC_ALL ${LANGUAGE-unset}; printf xyz >&2; printf '\\377'; exit 42"),
+        DOSClass::kResultEnded);
     unsetenv("LANGUAGE");
     EXPECT_EQ(dos->Outputs() + "|" + dos->Errors(), "C:unset:\uFFFD|xyz");
     EXPECT_EQ(dos->ExitCode(), 42);
 
-    EXPECT_EQ(run("printf abc; printf xyz >&2", true), 0);
+    EXPECT_EQ(run("printf abc; printf xyz >&2", true), DOSClass::kResultEnded);
     EXPECT_EQ(dos->Outputs() + "|" + dos->Errors(), "abcxyz|");  // the run before is gone
 }
 
@@ -71,7 +73,7 @@ TEST_F(DOSClassTest, AnOwnersLoopWaitsWhileTheCommandIsQuiet) {
             dos->PutInputs("\n");  // what the command waits for
         return true;
     };
-    EXPECT_EQ(run("printf a; read x; printf b"), 0);
+    EXPECT_EQ(run("printf a; read x; printf b"), DOSClass::kResultEnded);
     EXPECT_EQ(dos->Outputs(), "ab");
     EXPECT_GE(waits, 50);
     events.onWait = [&](int) { return dos->KillCommand(), true; };
@@ -90,12 +92,13 @@ TEST_F(DOSClassTest, InputsArriveExactlyAndTheInputStaysOpen) {
         if (events.outputs.size() >= text.size())  // all of it came back: is the input open?
             dos->PutInputs("\n");
     };
-    EXPECT_EQ(run("head -c " + std::to_string(text.size()) + " && read x && printf open"), 0);
+    EXPECT_EQ(run("head -c " + std::to_string(text.size()) + " && read x && printf open"),
+              DOSClass::kResultEnded);
     EXPECT_TRUE(dos->Outputs() == text + "open" && events.outputs == text + "open");
     EXPECT_EQ(dos->PutInputs("ignored"), 0);
 
     dos->setInputs(std::string(1 << 20, 'x'));  // into a closed input: no SIGPIPE ends us
-    EXPECT_EQ(run("exec <&-; exit 3"), 0);
+    EXPECT_EQ(run("exec <&-; exit 3"), DOSClass::kResultEnded);
     EXPECT_EQ(dos->ExitCode(), 3);
 }
 
@@ -112,7 +115,9 @@ TEST_F(ProcessHygieneTest, KillsEndTheWholeTreeAndManyRunsLeaveNoDescriptorOrZom
     };
     for (int i = 0; i < 300; ++i) {
         const std::string code = std::to_string(i % 3);
-        ASSERT_EQ(run("true <&" + std::to_string(leaky) + " || exit " + code, i % 2 == 0), 0) << i;
+        ASSERT_EQ(run("true <&" + std::to_string(leaky) + " || exit " + code, i % 2 == 0),
+                  DOSClass::kResultEnded)
+            << i;
         ASSERT_EQ(dos->ExitCode(), i % 3);
         if (i % 10 != 0)
             continue;
@@ -163,7 +168,7 @@ TEST_F(ProcessHygieneTest, AChildThatClosedItsOutputIsWaitedForEvenWithoutItsOwn
         if (events.doEvents == 3 && dos->PutInputs("\n") == 1)
             dos.reset();
     };
-    EXPECT_EQ(run("printf first; exec >&-; read x; printf last >&2"), 0);
+    EXPECT_EQ(run("printf first; exec >&-; read x; printf last >&2"), DOSClass::kResultEnded);
     EXPECT_TRUE(watch.expired());
     EXPECT_EQ(events.outputs + "|" + events.errors, "first|last");
 }

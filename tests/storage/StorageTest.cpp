@@ -122,7 +122,10 @@ TEST(SequenceFileTest, ACopyReplacesItsFileWholeOrNotAtAll) {
     EXPECT_EQ(write(readOnly, "x", {.unprivileged = true}), std::to_string(EACCES));
     EXPECT_EQ(write(path, std::string(200, 'z'), {.maxFileSize = 100}), std::to_string(EFBIG));
     EXPECT_TRUE(copyFileAtomically(path, path).ok());
-    EXPECT_EQ(copyFileAtomically(fifo, path).failure, FileOpResult::Failure::SourceUnreadable);
+    const FileOpResult fromPipe = copyFileAtomically(fifo, path);
+    EXPECT_EQ(fromPipe.failure, FileOpResult::Failure::SourceUnreadable);
+    EXPECT_EQ(fromPipe.error.number, kNotRegularFile);
+    EXPECT_EQ(writeFileAtomically(fifo, "x"), kNotRegularFile);
     EXPECT_EQ(EcrireIni(kSection, {{"Nombre", "1"}, {"k", "\n"}}, path).number, EINVAL);
     EXPECT_EQ(EcrireIni(kSection, "Nombre", "1", folder.file("absent/s.car")), 0);
     EXPECT_EQ(readBytes(path) + readBytes(readOnly), "ancienancien");

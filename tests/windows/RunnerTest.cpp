@@ -56,27 +56,28 @@ class RunnerTest : public testing::Test {
 };
 
 TEST_F(RunnerTest, ExitCodeAndMergedOrSeparateStreams) {
-    EXPECT_EQ(run("out abc err xyz exit 42"), 0);
+    EXPECT_EQ(run("out abc err xyz exit 42"), DOSClass::kResultEnded);
     EXPECT_EQ(dos->Outputs() + "|" + dos->Errors() + "|" + events.errors, "abc|xyz|xyz");
     EXPECT_EQ(dos->ExitCode(), 42);
-    EXPECT_EQ(run("out abc err xyz", true), 0);
+    EXPECT_EQ(run("out abc err xyz", true), DOSClass::kResultEnded);
     EXPECT_EQ(dos->Outputs() + "|" + dos->Errors(), "abcxyz|");
     EXPECT_EQ(dos->ExitCode(), 0);
 }
 
 // Each word reaches the child as it was meant: blanks and quotes group, backslashes stay.
 TEST_F(RunnerTest, TheChildGetsItsWordsItsEnvironmentAndItsInput) {
-    EXPECT_EQ(run("args \"a b\" \"\" C:\\dir\\ \"C:\\un dossier\\\\\" modèle"), 0);
+    EXPECT_EQ(run("args \"a b\" \"\" C:\\dir\\ \"C:\\un dossier\\\\\" modèle"),
+              DOSClass::kResultEnded);
     EXPECT_EQ(dos->Outputs(), "|a b||C:\\dir\\|C:\\un dossier\\\\|modèle|");
 
     SetEnvironmentVariableW(L"VEXLO_GONE", L"1");
     dos->setEnvironmentChanges({"VEXLO_SET=é x", "vexlo_gone"});
-    EXPECT_EQ(run("env VEXLO_SET out | env VEXLO_GONE"), 0);
+    EXPECT_EQ(run("env VEXLO_SET out | env VEXLO_GONE"), DOSClass::kResultEnded);
     EXPECT_EQ(dos->Outputs(), "é x|unset");
     SetEnvironmentVariableW(L"VEXLO_GONE", nullptr);
 
     dos->setInputs("bonjour\n");
-    EXPECT_EQ(run("line"), 0);
+    EXPECT_EQ(run("line"), DOSClass::kResultEnded);
     EXPECT_EQ(dos->Outputs(), "bonjour");
 }
 
@@ -86,13 +87,13 @@ TEST_F(RunnerTest, OutputArrivesWhileTheChildRuns) {
         if (events.outputs == "question")
             dos->PutInputs("réponse\n");
     };
-    EXPECT_EQ(run("out question line"), 0);
+    EXPECT_EQ(run("out question line"), DOSClass::kResultEnded);
     EXPECT_EQ(dos->Outputs(), "questionréponse");
 }
 
 // Tool output is in the console's code page (0x8A is "è" in both 437 and 850).
 TEST_F(RunnerTest, OutputIsDecodedFromTheConsoleCodePage) {
-    EXPECT_EQ(run("bytes 6D6F648A6C65"), 0);
+    EXPECT_EQ(run("bytes 6D6F648A6C65"), DOSClass::kResultEnded);
     EXPECT_EQ(dos->Outputs(), "modèle");
     LocaleDecoder windows1252("CP1252"), japanese("CP932");
     EXPECT_EQ(windows1252.decode("mod\xE8le \x80"), "modèle €");
@@ -102,7 +103,7 @@ TEST_F(RunnerTest, OutputIsDecodedFromTheConsoleCodePage) {
 
 // Failed starts say why as on POSIX, raise no event and keep the texts of the run before.
 TEST_F(RunnerTest, AMissingProgramOrFolderIsReportedAndChangesNothing) {
-    ASSERT_EQ(run("out avant"), 0);
+    ASSERT_EQ(run("out avant"), DOSClass::kResultEnded);
     dos->setCommandName("vx_no_such_program_anywhere");
     EXPECT_EQ(dos->ExecuteCommand(), ENOENT);
     dos->setCommandWorkingDirectory("C:/vexlo/pas/de/dossier");
@@ -118,7 +119,7 @@ TEST_F(RunnerTest, AccentedFoldersWorkForTheProgramAndTheWorkingFolder) {
     dos->setCommandName("\"" + copy + "\"");
     dos->setCommandArgument("cwd");
     dos->setCommandWorkingDirectory(work.path());
-    EXPECT_EQ(dos->ExecuteCommand(), 0);
+    EXPECT_EQ(dos->ExecuteCommand(), DOSClass::kResultEnded);
     EXPECT_EQ(withSlashes(dos->Outputs()), work.path());
 }
 

@@ -108,6 +108,7 @@ TEST(FileTest, AReplacementIsWholeOrNothing) {
     std::string bytes;
     EXPECT_EQ(readRegularFile(folder.path(), bytes), EISDIR);
     EXPECT_EQ(readRegularFile(folder.file("absent.car"), bytes), ENOENT);
+    EXPECT_EQ(readRegularFile("NUL", bytes), kNotRegularFile);
     EXPECT_EQ(readBytes(path) + "|" + folder.listing(), "nouveau|séquence.car");
 
     writeBytes(folder.file(".séquence.car.k3j9x0ab.tmp"), "reste");
@@ -142,7 +143,7 @@ TEST(FileTest, TwoProcessesWritingDifferentKeysAtOnceLoseNone) {
     const std::string path = folder.file("MessageTemporaire.car");
     Helper first, second;
     first.whileRunning = [&] { EXPECT_EQ(second.run("write \"" + path + "\" 100 100"), 0); };
-    EXPECT_EQ(first.run("write \"" + path + "\" 0 100"), 0);
+    EXPECT_EQ(first.run("write \"" + path + "\" 0 100"), DOSClass::kResultEnded);
     EXPECT_EQ(first.output + second.output, "");
     for (int key = 0; key < 200; ++key)
         EXPECT_EQ(LireIni(kSection, std::to_string(key), path), "v") << "lost " << key;
@@ -160,7 +161,7 @@ TEST(FileTest, ALockHeldByAnotherProcessIsRefusedUntilItEnds) {
             holder.dos->PutInputs("\n");
         }
     };
-    EXPECT_EQ(holder.run("lock \"" + lockPath + "\""), 0);
+    EXPECT_EQ(holder.run("lock \"" + lockPath + "\""), DOSClass::kResultEnded);
     EXPECT_EQ(whileHeld, EWOULDBLOCK);
     EXPECT_EQ(mine.tryTake(lockPath), 0);
 }

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "EndingSignals.h"
 #include "VirtualModule.h"
+#include "common/SessionEnd.h"
 
 namespace {
 
@@ -37,9 +37,9 @@ void obey(VirtualModule& virtualModule, const std::string& line) {
 }  // namespace
 
 int runHeadless(int modules) {
-    const int signals = blockEndingSignals();
-    if (signals < 0) {
-        std::perror("signalfd");
+    const SessionEnd sessionEnd;  // so that the port file goes with the module
+    if (sessionEnd.descriptor() < 0) {
+        std::perror("pipe");
         return 1;
     }
 
@@ -54,7 +54,8 @@ int runHeadless(int modules) {
     std::string pending;
     bool input = true;
     for (;;) {
-        pollfd ready[] = {{signals, POLLIN, 0}, {input ? STDIN_FILENO : -1, POLLIN, 0}};
+        pollfd ready[] = {{sessionEnd.descriptor(), POLLIN, 0},
+                          {input ? STDIN_FILENO : -1, POLLIN, 0}};
         if (poll(ready, 2, -1) < 0) {
             continue;
         }

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <string>
 
-#include "EndingSignals.h"
 #include "Headless.h"
 #include "ModuleWindow.h"
 #include "VirtualModule.h"
+#include "common/SessionEnd.h"
 
 namespace {
 
@@ -48,9 +48,11 @@ int main(int argc, char** argv) {
         return runHeadless(modules);
     }
 
-    const int ending = blockEndingSignals();
+    // Ended by the session, the module still goes through its destructors and takes its port
+    // file away.
+    const SessionEnd sessionEnd;
     QApplication application(argc, argv);
-    QSocketNotifier endingNotifier(ending, QSocketNotifier::Read);
+    QSocketNotifier endingNotifier(sessionEnd.descriptor(), QSocketNotifier::Read);
     QObject::connect(&endingNotifier, &QSocketNotifier::activated, &application,
                      &QApplication::quit);
     VirtualModule virtualModule(modules, [](int, const ShownCharacter&) {});
