@@ -4,8 +4,8 @@
 
 class QSocketNotifier;
 
-// A session that ends (a pupil logging out during a download: SIGTERM or SIGHUP on Linux, the
-// end of the session or a shutdown on Windows) closes every window as the pupil would, so the
+// A session that ends (a pupil logging out during a download: SIGTERM, SIGHUP or SIGINT on Linux,
+// the end of the session or a shutdown on Windows) closes every window as the pupil would, so the
 // window stops its build tool's whole process group instead of leaving it running. One instance
 // at a time; on Linux the previous signal handlers come back when it goes.
 class TerminationSignals : public QObject {

@@ -16,6 +16,12 @@
 
 namespace {
 
+// make's own status, not a signal (128 + n on Linux) nor a crash (an NTSTATUS such as
+// 0xC0000005 on Windows, negative as a signed code).
+bool endedByItself(int32_t exitCode) {
+    return exitCode >= 0 && exitCode <= 128;
+}
+
 using Clock = std::chrono::steady_clock;
 using Kind = DownloadResult::Kind;
 
@@ -184,7 +190,7 @@ DownloadResult DownloadRun::run(const DownloadRequest& request, SequenceModel& s
         result = DownloadResult(
             Kind::CommunicationError,
             communicationMessage(false, sendSilent ? bounds_.silence : bounds_.send));
-    } else if (started == DOSClass::kResultEnded && exitCode <= 128 &&
+    } else if (started == DOSClass::kResultEnded && endedByItself(exitCode) &&
                reading == SendReading::NotResponding) {
         result = DownloadResult(Kind::CommunicationError,
                                 communicationMessage(sendOutputSaysNoModule(sent), {}));

@@ -65,8 +65,9 @@ disown  # the end of the session kills it, as Windows does once the window has c
 window() {  # waits for the window, then finds its place and its first dot
     wait_for "the window" 60 eval 'window=$(xdotool search --onlyvisible --name "^Vexlo$" | head -1)'
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    # The client area is 4560 x 4440 twips above a 345-twip stage line, below the menu bar.
-    menu_bar=$((HEIGHT - (4440 + 345) * WIDTH / 4560))
+    # The client area is 4560 x 4440 twips above the 1080-twip strip of the sequence and a
+    # 345-twip stage line, below the menu bar.
+    menu_bar=$((HEIGHT - (4440 + 1080 + 345) * WIDTH / 4560))
     read -r dot_x dot_y < <(at 360 1320 300 300)
 }
 at() {  # <left> <top> <width> <height> of a control in twips: its centre on the screen
