@@ -83,6 +83,27 @@ TEST_F(EditorTest, HeldKeysClickedButtonsAndTheKeysOfTheDurationBox) {
     EXPECT_EQ(seam.quitQuestions, 0);  // New and Load never ask
 }
 
+// A busy window may receive a repeat as a release and a press of the same instant, as X11 sends
+// them: one validation still, and the next real press validates again.
+TEST_F(EditorTest, ReturnRepeatedAsReleaseAndPressValidatesOnce) {
+    duration()->setFocus();
+    const auto send = [this](QEvent::Type type, ulong at) {
+        QKeyEvent event(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        event.setTimestamp(at);
+        QApplication::sendEvent(duration(), &event);
+    };
+    send(QEvent::KeyPress, 100);
+    for (const ulong at : {300UL, 330UL, 360UL}) {
+        send(QEvent::KeyRelease, at);
+        send(QEvent::KeyPress, at);
+    }
+    send(QEvent::KeyRelease, 500);
+    EXPECT_EQ(number(), "2");
+    send(QEvent::KeyPress, 900);
+    send(QEvent::KeyRelease, 1000);
+    EXPECT_EQ(number(), "3");
+}
+
 // Each edit by its shortcut, from the grid, as the strip then shows the sequence.
 TEST_F(EditorTest, TheEditMenuInsertsDeletesDuplicatesMovesAndUndoes) {
     load({1, 2, 3});
