@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/EditorWindow.h"
+#include "app/HeldKeys.h"
 
 namespace {
 
@@ -59,27 +60,17 @@ class KeysKept : public QObject {
 };
 
 // A text box undoes and redoes its own text with the keys every desktop uses for it,
-// whatever the desktop's key scheme says (X11 knows no Ctrl+Y), and one press of Return acts
-// once: a held key repeats, and each repeat would validate one more character. X11 may send a
-// repeat as a release and a press of the same instant, which a busy window receives apart and
-// would take for a new press: a press at the instant of the last release is a repeat too.
+// whatever the desktop's key scheme says (X11 knows no Ctrl+Y).
 class TextBoxKeys : public QObject {
   public:
     using QObject::QObject;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
-            return false;
-        }
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QKeyCombination pressed = key->keyCombination();
-        if (pressed.key() == Qt::Key_Return || pressed.key() == Qt::Key_Enter) {
-            return returnRepeated(*key);
-        }
         if (event->type() != QEvent::KeyPress) {
             return false;
         }
+        const QKeyCombination pressed = static_cast<QKeyEvent*>(event)->keyCombination();
         auto* box = static_cast<QLineEdit*>(watched);
         if (pressed == (Qt::CTRL | Qt::Key_Z)) {
             box->undo();
@@ -91,22 +82,6 @@ class TextBoxKeys : public QObject {
         }
         return false;
     }
-
-  private:
-    bool returnRepeated(const QKeyEvent& key) {
-        if (key.type() == QEvent::KeyRelease) {
-            if (!key.isAutoRepeat()) {
-                released_ = key.key();
-                releasedAt_ = key.timestamp();
-            }
-            return false;
-        }
-        return key.isAutoRepeat() ||
-               (releasedAt_ != 0 && released_ == key.key() && key.timestamp() == releasedAt_);
-    }
-
-    int released_ = 0;  // the last of Return and Enter released, and when
-    quint64 releasedAt_ = 0;
 };
 
 }  // namespace
@@ -135,8 +110,11 @@ void EditorWindow::bindKeys() {
                QKeyCombination(Qt::Key_Delete), Qt::CTRL | Qt::SHIFT | Qt::Key_Left,
                Qt::CTRL | Qt::SHIFT | Qt::Key_Right});
     auto* textBoxKeys = new TextBoxKeys(this);
+    // One press of Return validates once, however long it is held.
+    auto* heldReturn = new HeldKeys(this, {Qt::Key_Return, Qt::Key_Enter});
     for (QLineEdit* box : {TDurée_, TRetard_}) {
         box->installEventFilter(textKeys);
         box->installEventFilter(textBoxKeys);
+        box->installEventFilter(heldReturn);
     }
 }

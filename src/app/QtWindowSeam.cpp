@@ -1,6 +1,7 @@
 #include "app/QtWindowSeam.h"
 
 #include "app/ApplicationTitle.h"
+#include "app/HeldKeys.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -49,6 +50,12 @@ void QtWindowSeam::showMessage(QWidget* parent, const QString& prompt, int style
     QMessageBox box(icon, title, prompt, QMessageBox::Ok, parent);
     // X11 has no system-wide modality; application-modal is the strongest it offers.
     box.setWindowModality(Qt::ApplicationModal);
+    // The Return that opened the box may still be held: its repeats must not close it unread.
+    HeldKeys heldKeys(&box, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space});
+    box.installEventFilter(&heldKeys);
+    for (QWidget* part : box.findChildren<QWidget*>()) {
+        part->installEventFilter(&heldKeys);
+    }
     box.exec();
 }
 

@@ -176,6 +176,15 @@ TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
         seam.MsgBox(nullptr, "Texte", style, "Titre");
         EXPECT_EQ(shown, QStringLiteral("%1 Titre Texte").arg(icon));
     }
+    bool stayed = false;  // a Return held since before the box opened leaves it open
+    whenUp<QMessageBox>([&](QMessageBox* box) {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+        QApplication::sendEvent(box->focusWidget() ? box->focusWidget() : box, &repeat);
+        stayed = box->isVisible();
+        box->button(QMessageBox::Ok)->click();
+    });
+    seam.MsgBox(nullptr, "Texte", vbExclamation, "Titre");
+    EXPECT_TRUE(stayed);
     for (const auto& [button, answer] :
          {std::pair{"Enregistrer", QuitAnswer::Save},
           {"Quitter sans enregistrer", QuitAnswer::QuitWithoutSaving},
