@@ -25,7 +25,8 @@ class QuietSeam : public WindowSeam {
     QString showSave(QWidget*, const FileDialogSettings&) override { return {}; }
     void Beep() override {}
     QuitAnswer askSaveBeforeQuit(QWidget*) override { return QuitAnswer::QuitWithoutSaving; }
-    std::optional<QString> askText(QWidget*, const QString&, const QString&) override {
+    std::optional<QString> askText(QWidget*, const QString&, const QString&,
+                                   const QString&) override {
         return std::nullopt;
     }
 

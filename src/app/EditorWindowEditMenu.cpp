@@ -124,12 +124,23 @@ void EditorWindow::mnuapres_Click() {
 }
 
 void EditorWindow::mnutexte_Click() {
-    const std::optional<QString> text =
-        seam_.askText(this, QStringLiteral("Écrire un texte"),
-                      QStringLiteral("Texte à ajouter à la fin de la séquence, chaque lettre "
-                                     "avec la durée affichée :"));
-    if (text) {
-        showStep(sequence_.appendText(text->toStdString(), TDurée_->text().toStdString()));
+    // A refused text is offered again, to be mended rather than typed anew.
+    QString typed;
+    for (;;) {
+        const std::optional<QString> text =
+            seam_.askText(this, QStringLiteral("Écrire un texte"),
+                          QStringLiteral("Texte à ajouter à la fin de la séquence, chaque lettre "
+                                         "avec la durée affichée :"),
+                          typed);
+        if (!text) {
+            return;
+        }
+        const Step step = sequence_.appendText(text->toStdString(), TDurée_->text().toStdString());
+        showStep(step);
+        if (step.kind != Step::Refused) {
+            return;
+        }
+        typed = *text;
     }
 }
 

@@ -95,9 +95,9 @@ QuitAnswer QtWindowSeam::askSaveBeforeQuit(QWidget* parent) {
 }
 
 std::optional<QString> QtWindowSeam::askText(QWidget* parent, const QString& title,
-                                             const QString& label) {
+                                             const QString& label, const QString& text) {
     bool accepted = false;
-    const QString text =
-        QInputDialog::getText(parent, title, label, QLineEdit::Normal, {}, &accepted);
-    return accepted ? std::optional(text) : std::nullopt;
+    const QString typed =
+        QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &accepted);
+    return accepted ? std::optional(typed) : std::nullopt;
 }

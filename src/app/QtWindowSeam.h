@@ -11,6 +11,6 @@ class QtWindowSeam : public WindowSeam {
     QString showSave(QWidget* parent, const FileDialogSettings& settings) override;
     void Beep() override;
     QuitAnswer askSaveBeforeQuit(QWidget* parent) override;
-    std::optional<QString> askText(QWidget* parent, const QString& title,
-                                   const QString& label) override;
+    std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
+                                   const QString& text) override;
 };

@@ -38,9 +38,9 @@ class WindowSeam {
     virtual void Beep() = 0;
     // Asks whether to save the sequence before the window closes.
     virtual QuitAnswer askSaveBeforeQuit(QWidget* parent) = 0;
-    // Asks for one line of text; nothing when the pupil cancels.
+    // Asks for one line of text, offering `text` to edit; nothing when the pupil cancels.
     virtual std::optional<QString> askText(QWidget* parent, const QString& title,
-                                           const QString& label) = 0;
+                                           const QString& label, const QString& text) = 0;
 
     // A box without a title carries the application's title, "Vexlo".
     void MsgBox(QWidget* parent, const QString& prompt, int style = vbOKOnly,

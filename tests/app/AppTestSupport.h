@@ -49,12 +49,15 @@ struct FakeSeam : WindowSeam {
         ++quitQuestions;
         return quitAnswer;
     }
-    std::optional<QString> askText(QWidget*, const QString&, const QString&) override {
+    std::optional<QString> askText(QWidget*, const QString&, const QString&,
+                                   const QString& text) override {
+        offered.append(text);
         return answers.isEmpty() ? std::nullopt : std::optional(answers.takeFirst());
     }
     QuitAnswer quitAnswer = QuitAnswer::Cancel;
     int quitQuestions = 0;
     QStringList boxes, answers;
+    QStringList offered;  // the texts askText offered to edit
     QString dialogFolder;
     int beeps = 0;
 };

@@ -141,10 +141,12 @@ TEST_F(EditorTest, TheEditMenuInsertsDeletesDuplicatesMovesAndUndoes) {
     keys(Qt::CTRL | Qt::Key_T);
     EXPECT_EQ(std::tuple(tops().size(), number()), std::tuple(size_t{6}, "5"));
     EXPECT_TRUE(window->sequence().records().back().ends_with(";0.8"));
-    seam.answers = {"Ω"};  // no letter of the font: refused, nothing added
+    seam.answers = {"Ω"};  // no letter of the font: refused, nothing added, offered again
+    seam.offered.clear();
     keys(Qt::CTRL | Qt::Key_T);
     EXPECT_TRUE(told().startsWith("Attention (48) Le texte n'a pas été écrit"));
     EXPECT_EQ(tops().size(), size_t{6});
+    EXPECT_EQ(seam.offered, QStringList({"", "Ω"}));
     seam.answers = {file("Travail/séquence.png")};
     keys(Qt::CTRL | Qt::Key_E);
     const QImage exported(file("Travail/séquence.png"), "PNG");

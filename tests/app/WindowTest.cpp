@@ -200,12 +200,15 @@ TEST(QtWindowSeamTest, DialogsAndBoxesAnswerAsThePupilDid) {
         EXPECT_EQ(seam.askSaveBeforeQuit(nullptr), answer) << button;
     }
     for (const auto& [typed, accepted] : {std::pair{"Oé !", true}, {"", false}}) {
+        QString offered;
         whenUp<QInputDialog>([&](QInputDialog* dialog) {
+            offered = dialog->textValue();
             dialog->setTextValue(typed);
             accepted ? dialog->accept() : dialog->reject();
         });
-        EXPECT_EQ(seam.askText(nullptr, "Titre", "Texte"),
+        EXPECT_EQ(seam.askText(nullptr, "Titre", "Texte", "Déjà"),
                   accepted ? std::optional<QString>(typed) : std::nullopt);
+        EXPECT_EQ(offered, "Déjà");
     }
     QString asked;  // asked last: unasked, the answer finds no box
     whenUp<QFileDialog>([&](QFileDialog* dialog) {
