@@ -228,13 +228,14 @@ std::string SequenceModel::save(const std::string& path) {
         return {};
     }
     removeStaleTemporaries(folderOf(path), kSequenceExtension, kStaleTemporarySeconds);
-    const FileOpResult copied = copyFileAtomically(workingFile_, path);
-    if (copied.failure == FileOpResult::Failure::SourceMissing) {
+    if (!content_) {
         return "Il n'y a rien à sauver : aucun caractère n'a été validé depuis le début ou depuis "
                "« Nouveau ».";
     }
-    if (!copied.ok()) {
-        return "La séquence n'a pas pu être sauvée.\r\n" + frenchDescription(copied.error) + ".";
+    // The bytes the model holds are the working file's, so the sequence on screen is saved even
+    // when something outside removed or spoiled that file.
+    if (const int error = writeFileAtomically(path, *content_); error != 0) {
+        return "La séquence n'a pas pu être sauvée.\r\n" + frenchDescription({path, error}) + ".";
     }
     saved_ = content_;
     return {};

@@ -375,6 +375,14 @@ TEST_F(SequenceTest, ATextIsAppendedInOneStepOrRefusedWhole) {
 // Save copies the working file whole, after clearing what killed Saves left in that folder.
 TEST_F(SequenceTest, SaveCopiesTheFileAndClearsStaleTemporariesOfOurs) {
     EXPECT_TRUE(model.save(folder.file("vide.car")).starts_with("Il n'y a rien à sauver"));
+    {  // what the pupil sees is saved even when the working file went away behind the window
+        apply(model.validate({1, 0, 0, 0, 0, 0, 0}, "0,5"));
+        const std::string before = readBytes(path);
+        std::filesystem::remove(path);
+        EXPECT_EQ(model.save(folder.file("gardé.car")), "");
+        EXPECT_EQ(readBytes(folder.file("gardé.car")), before);
+        apply(model.newSequence());
+    }
     const TempFolder travail{"vexlo-travail"};
     const std::string& saves = travail.path();
     const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2);
