@@ -7,7 +7,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 rm -rf "$out"
 "$1" --config "$2/CPackConfig.cmake" -B "$out" >"$out.log" 2>&1 || { cat "$out.log"; exit 1; }
 depends=$(dpkg-deb --field "$out"/vexlo_*.deb Depends)
-for package in libqt6widgets6 libsimavr2 qt6-translations-l10n make gcc-avr avr-libc avrdude; do
+for package in libqt6widgets6 libsimavr2 qt6-translations-l10n make perl gcc-avr avr-libc avrdude; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 dpkg -x "$out"/vexlo_*.deb "$root"
